@@ -1,0 +1,13 @@
+// Small facts the program asks of the system.
+#pragma once
+#include <string>
+
+namespace lv {
+
+// The full file name of the running executable, however long; false when it cannot be read whole.
+bool OwnModulePath(std::string& path);
+
+// The system's lead-byte rule for the ANSI code page.
+bool AnsiLeadByte(unsigned char b);
+
+}  // namespace lv

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs everything the build, the tests and the demo need on a Debian 12 machine.
+# Safe to run again: packages already present are skipped by apt.
+set -euo pipefail
+
+need=()
+command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
+command -v cmake >/dev/null || need+=(cmake)
+command -v clang++ >/dev/null || need+=(clang)
+[ -d /usr/src/googletest ] || need+=(googletest)
+dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)
+dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
+command -v Xvfb >/dev/null || need+=(xvfb)
+command -v xauth >/dev/null || need+=(xauth)
+command -v import >/dev/null || need+=(imagemagick)
+dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
+
+if [ ${#need[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
+fi

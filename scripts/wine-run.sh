@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the project's own prefix (never the user's).
+# CTest uses this as the emulator for the Windows test executables.
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+export WINEARCH=win32
+export WINEPREFIX="${LV_WINEPREFIX:-$here/../build/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+exec wine "$@"

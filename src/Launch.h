@@ -1,0 +1,15 @@
+// Hand-over of one query to the main application, starting it when it is not running.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace lv {
+
+// The main application's form: top-level "TForm1" whose title contains "Lorvane"; 0 if none.
+HWND FindMainAppWindow();
+
+// Delivers query with mode 1 (asDomain) or 0. Blocks while the application starts.
+void LaunchQuery(const std::string& query, bool asDomain);
+
+}  // namespace lv

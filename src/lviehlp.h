@@ -1,0 +1,14 @@
+// Program entry: picks one of the three actions from the command line.
+#pragma once
+#include <string>
+
+namespace lv {
+
+// Exit codes: install and uninstall report a key they could not write or delete.
+enum ExitCode : int { kExitOk = 0, kExitRegistryFailed = 1 };
+
+int Main();
+bool Install(const std::string& exePath);
+bool Uninstall();
+
+}  // namespace lv

@@ -1,0 +1,121 @@
+// Shared helpers of the Windows tests.
+#include "testutil.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace lvtest {
+
+std::string WinPath(const std::string& buildPath) {
+    if (buildPath.empty() || buildPath[0] != '/') return buildPath;
+    std::string p = "Z:" + buildPath;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    return p;
+}
+
+std::string DistFile(const char* name) { return WinPath(LV_DIST_DIR) + "\\" + name; }
+std::string BinFile(const std::string& rel) { return WinPath(LV_BIN_DIR) + "\\" + rel; }
+
+int RunProcess(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back('\0');
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
+        return -1;
+    int result;
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(pi.hProcess, 99);
+        WaitForSingleObject(pi.hProcess, 5000);
+        result = -2;
+    } else {
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        result = static_cast<int>(code);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return result;
+}
+
+std::string MakeTempDir(const std::string& tag) {
+    std::string base = BinFile("testtmp");
+    CreateDirectoryA(base.c_str(), nullptr);
+    std::string dir = base + "\\" + tag;
+    RemoveTree(dir);
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}
+
+void RemoveTree(const std::string& dir) {
+    std::string from = dir;
+    from.push_back('\0');  // SHFileOperation wants a double-terminated list
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationA(&op);
+}
+
+bool CopyTo(const std::string& from, const std::string& to) { return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0; }
+
+bool KeyExists(HKEY root, const std::string& path) {
+    HKEY k;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    RegCloseKey(k);
+    return true;
+}
+
+bool ReadValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type) {
+    HKEY k;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    DWORD size = 0;
+    LONG r = RegQueryValueExA(k, name.c_str(), nullptr, &type, nullptr, &size);
+    if (r == ERROR_SUCCESS) {
+        std::string buf(size, '\0');
+        r = RegQueryValueExA(k, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&buf[0]), &size);
+        buf.resize(size);
+        if (type == REG_SZ && !buf.empty() && buf.back() == '\0') buf.pop_back();
+        data = buf;
+    }
+    RegCloseKey(k);
+    return r == ERROR_SUCCESS;
+}
+
+int ValueCount(HKEY root, const std::string& path) {
+    HKEY k;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return -1;
+    DWORD values = 0;
+    RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                     nullptr);
+    RegCloseKey(k);
+    return static_cast<int>(values);
+}
+
+void DeleteTree(HKEY root, const std::string& path) {
+    HKEY k;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | KEY_WRITE, &k) == ERROR_SUCCESS) {
+        char name[256];
+        for (;;) {
+            DWORD len = sizeof name;
+            if (RegEnumKeyExA(k, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            DeleteTree(k, name);
+        }
+        RegCloseKey(k);
+    }
+    RegDeleteKeyA(root, path.c_str());
+}
+
+void SetSz(HKEY root, const std::string& path, const std::string& name, const std::string& data) {
+    HKEY k;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS) return;
+    RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>(data.size() + 1));
+    RegCloseKey(k);
+}
+
+}  // namespace lvtest

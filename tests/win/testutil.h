@@ -1,0 +1,32 @@
+// Helpers for the Windows tests: paths of the built programs, processes and registry read-back.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace lvtest {
+
+// A build path as this process sees it: Unix paths from the build become Z:\ paths under Wine.
+std::string WinPath(const std::string& buildPath);
+std::string DistFile(const char* name);   // a file in dist/
+std::string BinFile(const std::string& rel); // a file below the build directory
+
+// Runs a command line, waits for it (at most timeoutMs) and returns its exit code;
+// -1 when it could not be started, -2 when it did not end in time (it is then killed).
+int RunProcess(const std::string& commandLine, const std::string& workDir = "", DWORD timeoutMs = 30000);
+
+// A fresh, empty temporary folder below the build directory; removed with its files by RemoveTree.
+std::string MakeTempDir(const std::string& tag);
+void RemoveTree(const std::string& dir);
+bool CopyTo(const std::string& from, const std::string& to);
+
+// Registry read-back.
+bool KeyExists(HKEY root, const std::string& path);
+// The value's data as stored (terminator dropped for REG_SZ), and its type.
+bool ReadValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type);
+// Value names of a key in the order the registry lists them.
+int ValueCount(HKEY root, const std::string& path);
+void DeleteTree(HKEY root, const std::string& path);
+void SetSz(HKEY root, const std::string& path, const std::string& name, const std::string& data);
+
+}  // namespace lvtest
