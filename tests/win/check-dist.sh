@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The shippable files: 32-bit GUI program and DLL that import only Windows system DLLs.
+set -eu
+dist="$1"
+fail=0
+file "$dist/lviehlp.exe" | grep -q 'PE32 executable (GUI) Intel 80386' || { echo "lviehlp.exe is not a PE32 GUI i386 program"; fail=1; }
+file "$dist/lvieres.dll" | grep -q 'PE32 executable (DLL)' || { echo "lvieres.dll is not a PE32 DLL"; fail=1; }
+system='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|OLE32|OLEAUT32|COMCTL32|WSOCK32|MSVCRT)\.dll$'
+imports=$(i686-w64-mingw32-objdump -p "$dist/lviehlp.exe" | sed -n 's/.*DLL Name: //p')
+echo "lviehlp.exe imports:" $imports
+for dll in $imports; do
+  echo "$dll" | grep -qiE "$system" || { echo "unexpected import: $dll"; fail=1; }
+done
+dllimports=$(i686-w64-mingw32-objdump -p "$dist/lvieres.dll" | sed -n 's/.*DLL Name: //p')
+[ -z "$dllimports" ] || { echo "lvieres.dll imports: $dllimports"; fail=1; }
+exit $fail

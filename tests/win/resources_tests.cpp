@@ -1,0 +1,145 @@
+// The resources carried by lviehlp.exe and the icon library, read back as the shell reads them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "testutil.h"
+
+namespace {
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+struct GroupIconHeader {
+    WORD reserved, type, count;
+};
+#pragma pack(pop)
+
+class ProgramResources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        module_ = LoadLibraryExA(lvtest::DistFile("lviehlp.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module_, nullptr);
+    }
+    void TearDown() override { FreeLibrary(module_); }
+
+    std::string Resource(LPCSTR name, LPCSTR type) {
+        HRSRC r = FindResourceA(module_, name, type);
+        if (!r) return std::string();
+        const char* p = static_cast<const char*>(LockResource(LoadResource(module_, r)));
+        return std::string(p, SizeofResource(module_, r));
+    }
+    std::vector<GroupIconEntry> IconGroup(const char* name) {
+        std::string raw = Resource(name, MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
+        std::vector<GroupIconEntry> out;
+        if (raw.size() < sizeof(GroupIconHeader)) return out;
+        const auto* h = reinterpret_cast<const GroupIconHeader*>(raw.data());
+        const auto* e = reinterpret_cast<const GroupIconEntry*>(raw.data() + sizeof *h);
+        out.assign(e, e + h->count);
+        return out;
+    }
+
+    HMODULE module_ = nullptr;
+};
+
+TEST_F(ProgramResources, IconGroups) {
+    auto main = IconGroup("MAINICON");
+    ASSERT_EQ(main.size(), 2u);
+    EXPECT_EQ(main[0].width, 16);
+    EXPECT_EQ(main[1].width, 32);
+    for (const auto& e : main) EXPECT_EQ(e.bitCount, 8) << "256 colours";
+    auto wnd = IconGroup("WNDICON");
+    ASSERT_EQ(wnd.size(), 2u);
+    for (const auto& e : wnd) EXPECT_EQ(e.width, 16);
+    EXPECT_NE(LoadIconA(module_, "WNDICON"), nullptr);
+}
+
+TEST_F(ProgramResources, ManifestAsksForCommonControls6) {
+    const std::string m = Resource(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_FALSE(m.empty());
+    for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"",
+                             "publicKeyToken=\"6595b64144ccf1df\"", "language=\"*\"",
+                             "name=\"Microsoft.Windows.Shell.shell32\"", "version=\"5.1.0.0\"", "type=\"win32\"",
+                             "<description>Windows Shell</description>"})
+        EXPECT_NE(m.find(part), std::string::npos) << part;
+}
+
+TEST(VersionBlock, FieldsAsShipped) {
+    const std::string exe = lvtest::DistFile("lviehlp.exe");
+    DWORD handle = 0, size = GetFileVersionInfoSizeA(exe.c_str(), &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, block.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT len = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000003u);
+    EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    EXPECT_EQ(fixed->dwFileFlags, 0u);
+
+    WORD* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &len));
+    ASSERT_EQ(len, 4u);
+    EXPECT_EQ(translation[0], 0x0409);
+    EXPECT_EQ(translation[1], 1252);
+
+    auto str = [&](const char* name, std::string& out) {
+        char* p = nullptr;
+        UINT n = 0;
+        std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+        if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&p), &n)) return false;
+        out = p ? std::string(p) : std::string();
+        return true;
+    };
+    std::string v;
+    ASSERT_TRUE(str("FileDescription", v));
+    EXPECT_EQ(v, "Lorvane/MSIE Integration");
+    ASSERT_TRUE(str("FileVersion", v));
+    EXPECT_EQ(v, "1.0.0.3");
+    ASSERT_TRUE(str("ProductVersion", v));
+    EXPECT_EQ(v, "1.0.0.0");
+    ASSERT_TRUE(str("CompanyName", v));
+    EXPECT_FALSE(v.empty());
+    ASSERT_TRUE(str("LegalCopyright", v));
+    EXPECT_FALSE(v.empty());
+    for (const char* empty : {"InternalName", "LegalTrademarks", "OriginalFilename", "ProductName", "Comments"}) {
+        ASSERT_TRUE(str(empty, v)) << empty << " is present";
+        EXPECT_EQ(v, "") << empty;
+    }
+}
+
+TEST(IconLibrary, HasFourIconsByIndex) {
+    const std::string dll = lvtest::DistFile("lvieres.dll");
+    EXPECT_EQ(ExtractIconExA(dll.c_str(), -1, nullptr, nullptr, 0), 4u);
+    for (int i = 0; i < 4; ++i) {
+        HICON small = nullptr;
+        ASSERT_EQ(ExtractIconExA(dll.c_str(), i, nullptr, &small, 1), 1u) << i;
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(small, &info)) << i;
+        BITMAP bm = {};
+        GetObjectA(info.hbmColor, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXSMICON)) << i;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(small);
+    }
+    HMODULE m = LoadLibraryExA(dll.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(FindResourceA(m, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(3) /* RT_ICON */) != nullptr, true);
+    FreeLibrary(m);
+}
+
+}  // namespace
