@@ -14,6 +14,7 @@ command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xauth >/dev/null || need+=(xauth)
 command -v import >/dev/null || need+=(imagemagick)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
+dpkg -s locales >/dev/null 2>&1 || need+=(locales)
 
 if [ ${#need[@]} -gt 0 ]; then
   SUDO=""
@@ -24,4 +25,9 @@ if [ ${#need[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -q
   $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
+fi
+
+# A Japanese locale gives Wine processes the double-byte code page 932 (one of the Windows tests).
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
+  ${SUDO:-} localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || [ "$(id -u)" -eq 0 ] || sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
