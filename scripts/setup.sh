@@ -3,6 +3,9 @@
 # Safe to run again: packages already present are skipped by apt.
 set -euo pipefail
 
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+
 need=()
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
 command -v cmake >/dev/null || need+=(cmake)
@@ -17,8 +20,6 @@ dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
 dpkg -s locales >/dev/null 2>&1 || need+=(locales)
 
 if [ ${#need[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO=sudo
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
@@ -29,5 +30,5 @@ fi
 
 # A Japanese locale gives Wine processes the double-byte code page 932 (one of the Windows tests).
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
-  ${SUDO:-} localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || [ "$(id -u)" -eq 0 ] || sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+  $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
