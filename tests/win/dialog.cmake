@@ -38,3 +38,7 @@ foreach(dpi 120 144)
                 ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:dialog_layout_tests>)
     set_tests_properties(dialog_layout_${dpi}dpi PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 endforeach()
+
+# Hand-over to the stand-in main application.
+lv_windows_test(dialog_handover_tests dialog_handover_tests.cpp)
+target_link_libraries(dialog_handover_tests PRIVATE lvdialogdriver lvstandin)
