@@ -18,6 +18,8 @@ command -v xauth >/dev/null || need+=(xauth)
 command -v import >/dev/null || need+=(imagemagick)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
 dpkg -s locales >/dev/null 2>&1 || need+=(locales)
+# Wine's own fonts: Tahoma for dialogs, Marlett for the caption buttons.
+dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
 
 if [ ${#need[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
