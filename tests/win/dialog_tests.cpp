@@ -213,3 +213,16 @@ TEST_F(DialogTest, EnterWithAsDomainDisabledKeepsTheDialog) {
     PressKey(app_, VK_ESCAPE);
     ExpectEndsWithoutQuery();
 }
+
+// Command lines that carry no argument open the dialog, like a start from the browser.
+TEST_F(DialogTest, EmptyQuotedArgumentOrBlanksOpenTheDialog) {
+    for (const std::string& args : {std::string("\"\""), std::string("   \t  "), std::string("\"\"\"\"  \"\"")}) {
+        Process p;
+        ASSERT_TRUE(Start(p, "\"" + exe_ + "\" " + args, dir_));
+        HWND dialog = WaitForWindow(p, "LvIeDialogWnd");
+        ASSERT_NE(dialog, nullptr) << "[" << args << "]";
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; })) << "[" << args << "]";
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        EXPECT_EQ(p.Wait(10000), 0) << "[" << args << "]";
+    }
+}
