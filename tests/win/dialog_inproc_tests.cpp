@@ -82,6 +82,23 @@ TEST_F(BrowserURLTest, NoMatchingBrowserOrAFailingCountGivesNothing) {
     EXPECT_EQ(Capture({BrowserItem(upper_, "http://upper.example/p")}), "");
 }
 
+// Bad input from the browser: huge URLs and hosts outside the ANSI code page arrive whole and
+// converted, never overrun; percent escapes stay as written.
+TEST_F(BrowserURLTest, LongAndNonAsciiUrlsArriveConvertedAndWhole) {
+    const std::string longHost(64 * 1024, 'h');
+    EXPECT_EQ(Capture({BrowserItem(upper_, "http://" + longHost + ".example/" + std::string(1000, 'p'))}),
+              longHost + ".example");
+    EXPECT_EQ(Capture({BrowserItem(upper_, "http://www.example.com/" + std::string(64 * 1024, 'p'))}),
+              "www.example.com");
+    if (GetACP() == 1252) {
+        EXPECT_EQ(Capture({BrowserItem(upper_, "http://b\xC3\xBC" "cher.example/x")}), "b\xFC" "cher.example");
+        // Cyrillic has no place in code page 1252: each character becomes one default byte.
+        EXPECT_EQ(Capture({BrowserItem(upper_, "http://\xD0\xBF\xD1\x80\xD0\xB8.example/")}), "???.example");
+    }
+    EXPECT_EQ(Capture({BrowserItem(upper_, "http://%D0%BF%41.example/%2F")}), "%D0%BF%41.example");
+    EXPECT_EQ(Capture({BrowserItem(upper_, "http://user:pw@shop.example/")}), "shop.example");
+}
+
 TEST_F(BrowserURLTest, ComAlreadyStartedOnTheThreadMakesNoCall) {
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
     EXPECT_EQ(Capture({BrowserItem(upper_, "http://upper.example/p")}), "");  // CoInitialize gives S_FALSE

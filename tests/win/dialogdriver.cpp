@@ -99,7 +99,17 @@ void RegisterStandInShellWindows(const std::vector<std::string>& items) {
     for (const std::string& i : items) list += i + "\n";
     SetSz(HKEY_LOCAL_MACHINE, kShellWindowsKey, "", BinFile("standins\\lvshellwin.dll"));
     SetSz(HKEY_LOCAL_MACHINE, kShellWindowsKey, "ThreadingModel", "Apartment");
-    SetSz(HKEY_LOCAL_MACHINE, kShellWindowsKey, "StandInItems", list);
+    // Written as UTF-16 from UTF-8, so that URLs in any script reach the collection unchanged.
+    std::wstring wide(list.size() + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, list.data(), static_cast<int>(list.size()), &wide[0], static_cast<int>(wide.size()))));
+    HKEY k;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kShellWindowsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) ==
+        ERROR_SUCCESS) {
+        RegSetValueExW(k, L"StandInItems", 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(k);
+    }
 }
 
 void UnregisterStandInShellWindows() {

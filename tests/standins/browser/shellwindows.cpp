@@ -8,6 +8,7 @@
 //   folder         an object without IWebBrowser2 (IDispatch only)
 //   null           Item succeeds with no object (S_FALSE)
 //   fail           Item fails (E_FAIL)
+// The list is read as UTF-8, whatever the code page.
 // The value "StandInCountFails" = "1" makes get_Count fail instead.
 // StandInLiveObjects() and StandInCollectionsCreated() tell an in-process test how many objects
 // are still referenced and how many collections were made.
@@ -15,6 +16,7 @@
 #include <exdisp.h>
 #include <shldisp.h>
 
+#include <cstring>
 #include <new>
 #include <sstream>
 #include <string>
@@ -28,16 +30,25 @@ LONG liveObjects;
 LONG collectionsCreated;
 LONG serverLocks;
 
+// A setting of any length, as UTF-8 (item lists may hold URLs of any size and script).
 std::string ReadSetting(const char* name) {
     HKEY k;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &k) != ERROR_SUCCESS) return std::string();
-    char buf[8192];
-    DWORD size = sizeof buf - 1, type = 0;
+    const std::wstring wname(name, name + strlen(name));
+    DWORD size = 0, type = 0;
     std::string value;
-    if (RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) == ERROR_SUCCESS &&
-        type == REG_SZ) {
-        buf[size] = '\0';
-        value = buf;
+    if (RegQueryValueExW(k, wname.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
+        std::wstring wide(size / sizeof(wchar_t) + 1, L'\0');
+        if (RegQueryValueExW(k, wname.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&wide[0]), &size) ==
+            ERROR_SUCCESS) {
+            wide.resize(wcsnlen(wide.c_str(), size / sizeof(wchar_t)));
+            const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                              nullptr, nullptr);
+            value.resize(static_cast<std::size_t>(n));
+            if (n > 0)
+                WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &value[0], n, nullptr,
+                                    nullptr);
+        }
     }
     RegCloseKey(k);
     return value;
@@ -102,10 +113,10 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_LocationURL(BSTR* url) override {
         if (!url) return E_POINTER;
-        const int n = MultiByteToWideChar(CP_ACP, 0, url_.data(), static_cast<int>(url_.size()), nullptr, 0);
+        const int n = MultiByteToWideChar(CP_UTF8, 0, url_.data(), static_cast<int>(url_.size()), nullptr, 0);
         *url = SysAllocStringLen(nullptr, static_cast<UINT>(n));
         if (!*url) return E_OUTOFMEMORY;
-        MultiByteToWideChar(CP_ACP, 0, url_.data(), static_cast<int>(url_.size()), *url, n);
+        MultiByteToWideChar(CP_UTF8, 0, url_.data(), static_cast<int>(url_.size()), *url, n);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GoBack() override { return E_NOTIMPL; }
