@@ -1,0 +1,12 @@
+# Benchmark programs (Windows build only): the bare one-window baseline and the driver that
+# times and measures programs under Wine. bench/run.sh builds and runs them.
+add_executable(lvbench_bare WIN32 ${CMAKE_SOURCE_DIR}/bench/bare/bare.cpp)
+target_compile_options(lvbench_bare PRIVATE ${LV_WARN})
+target_link_options(lvbench_bare PRIVATE ${LV_WIN_LINK} $<$<BOOL:${MINGW}>:-s>)
+target_link_libraries(lvbench_bare PRIVATE user32 gdi32)
+
+add_executable(lvbench ${CMAKE_SOURCE_DIR}/bench/driver/lvbench.cpp)
+target_compile_options(lvbench PRIVATE ${LV_WARN})
+target_link_options(lvbench PRIVATE ${LV_WIN_LINK})
+target_link_libraries(lvbench PRIVATE user32 psapi)
+set_target_properties(lvbench_bare lvbench PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bench")
