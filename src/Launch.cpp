@@ -1,10 +1,126 @@
-// Hand-over to the main application (built in a later step).
+// Hand-over to the main application: find its form and query box (starting it if need be),
+// put the text in, restore it, tell it how to run the query and bring it to the front.
 #include "Launch.h"
+
+#include <shellapi.h>
+
+#include "common.h"
+#include "ticks.h"
+#include "win32.h"
 
 namespace lv {
 
-HWND FindMainAppWindow() { return nullptr; }
+namespace {
 
-void LaunchQuery(const std::string&, bool) {}
+constexpr UINT kQueryMessage = 0x4FD;  // WM_USER + 253
+constexpr WPARAM kQueryWParam = 255;
+constexpr DWORD kPollMs = 100;
+constexpr DWORD kStartLimitMs = 40000;
+constexpr DWORD kSettleMs = 1000;
+// A hung application must not hold us: each cross-process send gives up after this long.
+constexpr UINT kSendTimeoutMs = 2500;
+constexpr UINT kSendFlags = SMTO_ABORTIFHUNG | SMTO_BLOCK;
+
+const char kAppClass[] = "TApplication";
+const char kAppTitle[] = "Lorvane";
+
+std::string ClassName(HWND w) {
+    char buf[255];
+    int n = GetClassNameA(w, buf, sizeof buf);
+    return std::string(buf, n > 0 ? n : 0);
+}
+
+std::string WindowText(HWND w) {
+    char buf[255];
+    int n = GetWindowTextA(w, buf, sizeof buf);
+    return std::string(buf, n > 0 ? n : 0);
+}
+
+// A missing level ends the path: a parent of 0 would make the look-up search the top-level windows.
+HWND ChildOf(HWND parent, const char* cls) { return parent ? FindWindowExA(parent, nullptr, cls, nullptr) : nullptr; }
+
+HWND QueryBoxOf(HWND form) { return ChildOf(ChildOf(ChildOf(form, "TCoolBar"), "TPanel"), "TComboBoxEx"); }
+
+// Retries find every poll until it yields a window; 0 once the start-up limit since t0 has passed.
+template <typename Find>
+HWND WaitFor(Find find, DWORD t0, const LaunchClock& clock) {
+    HWND w;
+    while ((w = find()) == nullptr) {
+        clock.sleep(kPollMs);
+        if (TicksExceeded(t0, clock.tickCount(), kStartLimitMs)) return nullptr;
+    }
+    return w;
+}
+
+void ShowLaunchError() { MessageBoxA(nullptr, "Failed to launch Lorvane!", "Lorvane Launcher", MB_ICONERROR | MB_OK); }
+
+void Deliver(HWND form, HWND box, const std::string& query, bool asDomain) {
+    DWORD_PTR ignored;
+    if (box)
+        SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(query.c_str()), kSendFlags, kSendTimeoutMs,
+                            &ignored);
+    // The restore is queued without waiting, then a bounded no-op send waits until the application
+    // has handled it: the foreground step below would be undone by a restore still pending.
+    HWND app = FindWindowA(kAppClass, kAppTitle);
+    if (app) {
+        ShowWindowAsync(app, SW_RESTORE);
+        SendMessageTimeoutA(app, WM_NULL, 0, 0, kSendFlags, kSendTimeoutMs, &ignored);
+    }
+    // Posted, not sent: the query runs in the application's own time.
+    PostMessageA(FindWindowA(kAppClass, kAppTitle), kQueryMessage, kQueryWParam, asDomain ? 1 : 0);
+    SetForegroundWindow(form);
+}
+
+// Starts lv3.exe from our own folder and waits for its form and query box; false after an error box.
+bool StartMainApp(const LaunchClock& clock, HWND& form, HWND& box) {
+    std::string ownPath;
+    if (!OwnModulePath(ownPath)) {  // never fall back to a bare "lv3.exe" found on the search path
+        ShowLaunchError();
+        return false;
+    }
+    const std::string exePath = DirectoryPart(ownPath, AnsiLeadByte) + "lv3.exe";
+    HINSTANCE started = ShellExecuteA(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(started) <= 32) {
+        ShowLaunchError();
+        return false;
+    }
+    // One limit for the form and its three children, all measured from the start.
+    const DWORD t0 = clock.tickCount();
+    form = WaitFor(FindMainAppWindow, t0, clock);
+    HWND bar = form ? WaitFor([&] { return ChildOf(form, "TCoolBar"); }, t0, clock) : nullptr;
+    HWND panel = bar ? WaitFor([&] { return ChildOf(bar, "TPanel"); }, t0, clock) : nullptr;
+    box = panel ? WaitFor([&] { return ChildOf(panel, "TComboBoxEx"); }, t0, clock) : nullptr;
+    if (!box) {
+        ShowLaunchError();
+        return false;
+    }
+    clock.sleep(kSettleMs);  // let the freshly started application finish setting up
+    return true;
+}
+
+}  // namespace
+
+HWND FindMainAppWindow() {
+    for (HWND w = FindWindowA(nullptr, nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (ClassName(w) != "TForm1") continue;
+        if (Pos("Lorvane", WindowText(w)) != 0) return w;
+    }
+    return nullptr;
+}
+
+void LaunchQueryWith(const std::string& query, bool asDomain, const LaunchClock& clock) {
+    HWND form = FindMainAppWindow();
+    HWND box;
+    if (form)
+        box = QueryBoxOf(form);  // running: no waiting, no sleep
+    else if (!StartMainApp(clock, form, box))
+        return;
+    Deliver(form, box, query, asDomain);
+}
+
+void LaunchQuery(const std::string& query, bool asDomain) {
+    static const LaunchClock systemClock = {GetTickCount, Sleep};
+    LaunchQueryWith(query, asDomain, systemClock);
+}
 
 }  // namespace lv

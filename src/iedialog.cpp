@@ -1,8 +1,241 @@
-// Query dialog (built in a later step).
+// The query dialog: plain windows (no template), scaled from 96 dpi, placed over the browser
+// frame, pre-filled with the browser's host, and its commands that hand a query over.
 #include "iedialog.h"
+
+#include <commctrl.h>
+
+#include "Launch.h"
+#include "address.h"
+#include "common.h"
+#include "geturl.h"
+#include "layout.h"
+#include "scoped.h"
 
 namespace lv {
 
-void RunQueryDialog() {}
+namespace {
+
+const char kOwnerClass[] = "LvIeMainWnd";
+const char kDialogClass[] = "LvIeDialogWnd";
+const char kTitle[] = "Lorvane";
+
+// Window handles and scale of the one dialog of this process.
+HWND ownerWnd;
+HWND dialogWnd;
+HWND labelWnd;
+HWND addressEdit;
+HWND domainButton;
+HWND hostButton;
+HWND cancelButton;
+double scaleX = 1.0;
+double scaleY = 1.0;
+
+// Set while a query is handed over: hiding the dialog or starting the main application moves
+// activation away, and that must not end the program (nor close the launch error box) early.
+bool queryRunning;
+
+bool RegisterWindowClass(const char* name, UINT style, WNDPROC proc, HINSTANCE instance) {
+    WNDCLASSA wc = {};
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, "WNDICON");
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc) != 0;
+}
+
+HWND CreateControl(const char* cls, const char* text, DWORD style, DWORD exStyle, int x, int y, int w, int h,
+                   HINSTANCE instance) {
+    return CreateWindowExA(exStyle, cls, text, style, ScaleX(x), ScaleY(y), ScaleX(w), ScaleY(h), dialogWnd,
+                           nullptr, instance, nullptr);
+}
+
+// Creation order is the tab order.
+void CreateControls(HINSTANCE instance) {
+    labelWnd = CreateControl("STATIC", "Query address:", WS_CHILD | WS_VISIBLE, 0, 10, 10, 100, 21, instance);
+    addressEdit = CreateControl("EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                                10, 30, 400, 21, instance);
+    domainButton = CreateControl("BUTTON", "As Domain", WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                                 0, 10, 64, 137, 25, instance);
+    hostButton = CreateControl("BUTTON", "As IP/Hostname", WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON,
+                               0, 157, 64, 137, 25, instance);
+    cancelButton = CreateControl("BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 314, 64, 96, 25, instance);
+}
+
+void SetControlFonts() {
+    const WPARAM font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    for (HWND control : {labelWnd, addressEdit, hostButton, domainButton, cancelButton})
+        SendMessageA(control, WM_SETFONT, font, FALSE);
+}
+
+void RunMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // The dialog first: this gives Tab, Enter and Esc their dialog meaning.
+        if (IsDialogMessageA(dialogWnd, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Runs one query action; the program ends when it is done, whatever the outcome.
+void RunQuery(void (*action)(), bool hideFirst) {
+    if (queryRunning) return;  // a second command while the launch error box is up
+    queryRunning = true;
+    if (hideFirst) ShowWindow(dialogWnd, SW_HIDE);
+    action();
+    PostQuitMessage(0);
+}
+
+void ApplyButtonRule() {
+    const std::string text = GetControlText(addressEdit);
+    const bool hostOk = !StripBlanks(text).empty();
+    UpdateQueryButtons(hostOk && !IsIPAddress(text), hostOk);
+}
+
+LRESULT OnDestroy() {
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT OnActivateApp(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (wParam != 0) return DefWindowProcA(window, WM_ACTIVATEAPP, wParam, lParam);
+    if (!queryRunning) PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    const HWND control = reinterpret_cast<HWND>(lParam);
+    const WORD code = HIWORD(wParam);
+    if (wParam == IDCANCEL) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    if (wParam == IDOK) {
+        if (IsWindowEnabled(domainButton)) {
+            RunQuery(QueryAsDomain, false);  // Enter leaves the dialog on screen
+            return 0;
+        }
+        MessageBeep(0);
+        return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+    }
+    if (control == domainButton && code == BN_CLICKED) {
+        RunQuery(QueryAsDomain, true);
+        return 0;
+    }
+    if (control == hostButton && code == BN_CLICKED) {
+        RunQuery(QueryAsHost, true);
+        return 0;
+    }
+    if (control == cancelButton && code == BN_CLICKED) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    if (control == addressEdit && code == EN_CHANGE) ApplyButtonRule();
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+}  // namespace
+
+int ScaleX(int v) { return ScaleRound(v, scaleX); }
+int ScaleY(int v) { return ScaleRound(v, scaleY); }
+
+void ComputeScale() {
+    WindowDC dc(dialogWnd);
+    scaleY = GetDeviceCaps(dc.get(), LOGPIXELSY) / 96.0;
+    scaleX = GetDeviceCaps(dc.get(), LOGPIXELSX) / 96.0;
+}
+
+void PlaceDialog() {
+    const int w = ScaleX(420) + 2 * GetSystemMetrics(SM_CXDLGFRAME);
+    const int h = ScaleY(100) + 2 * GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION) -
+                  GetSystemMetrics(SM_CYBORDER);
+    ScreenMetrics m;
+    m.virtualX = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    m.virtualY = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    m.virtualWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    m.virtualHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    m.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    m.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    Box frame = {};
+    const Box* over = nullptr;
+    if (HWND browser = FindWindowA("IEFrame", nullptr)) {
+        RECT r;
+        GetWindowRect(browser, &r);
+        frame = Box{r.left, r.top, r.right, r.bottom};
+        over = &frame;
+    }
+    const Point p = PlaceDialogAt(w, h, over, m);
+    SetWindowPos(dialogWnd, HWND_TOP, p.x, p.y, w, h, SWP_NOACTIVATE);
+}
+
+void RunQueryDialog() {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    InitCommonControls();
+    if (!RegisterWindowClass(kOwnerClass, CS_HREDRAW | CS_VREDRAW, OwnerWndProc, instance)) return;
+    ownerWnd = CreateWindowExA(0, kOwnerClass, kTitle, 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    if (!ownerWnd) return;
+    if (!RegisterWindowClass(kDialogClass, CS_HREDRAW | CS_VREDRAW | CS_SAVEBITS, DialogWndProc, instance)) return;
+    dialogWnd = CreateWindowExA(0, kDialogClass, kTitle, WS_OVERLAPPED | WS_SYSMENU, 0, 0, 0, 0, ownerWnd, nullptr,
+                                instance, nullptr);
+    if (!dialogWnd) return;
+    ComputeScale();
+    PlaceDialog();
+    CreateControls(instance);
+    SetControlFonts();
+
+    const std::string host = GetBrowserURL();
+    SendMessageA(addressEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(host.c_str()));  // EN_CHANGE sets the buttons
+    SendMessageA(addressEdit, EM_SETSEL, 0, -1);
+
+    ShowWindow(dialogWnd, SW_SHOW);
+    UpdateWindow(dialogWnd);
+    SetFocus(addressEdit);
+    RunMessageLoop();
+}
+
+LRESULT CALLBACK OwnerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK DialogWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        return OnDestroy();
+    case WM_ACTIVATEAPP:
+        return OnActivateApp(window, wParam, lParam);
+    case WM_COMMAND:
+        return OnCommand(window, wParam, lParam);
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+std::string GetControlText(HWND control) {
+    const LRESULT n = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+    if (n <= 0) return std::string();
+    std::string text(static_cast<std::size_t>(n) + 1, '\0');
+    const LRESULT copied = SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    // The length is an upper bound (it may count more than the control copies); keep what arrived.
+    text.resize(copied > 0 && copied <= n ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+void UpdateQueryButtons(bool domainOk, bool hostOk) {
+    EnableWindow(domainButton, domainOk);
+    EnableWindow(hostButton, hostOk);
+}
+
+void QueryAsDomain() {
+    const std::string text = ReduceToDomain(ExtractHost(StripBlanks(GetControlText(addressEdit))));
+    LaunchQuery(text, true);
+}
+
+void QueryAsHost() {
+    const std::string text = ExtractHost(StripBlanks(GetControlText(addressEdit)));
+    LaunchQuery(text, false);
+}
 
 }  // namespace lv

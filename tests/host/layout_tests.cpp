@@ -1,0 +1,114 @@
+// Dialog geometry: rounding of scaled lengths and placement over the browser frame.
+#include <gtest/gtest.h>
+
+#include "layout.h"
+
+using namespace lv;
+
+TEST(ScaleRound, HalvesGoToTheEvenNeighbour) {
+    EXPECT_EQ(ScaleRound(10, 1.25), 12);    // 12.5
+    EXPECT_EQ(ScaleRound(314, 1.25), 392);  // 392.5
+    EXPECT_EQ(ScaleRound(30, 1.25), 38);    // 37.5
+    EXPECT_EQ(ScaleRound(21, 1.5), 32);     // 31.5
+    EXPECT_EQ(ScaleRound(25, 1.5), 38);     // 37.5
+    EXPECT_EQ(ScaleRound(137, 1.5), 206);   // 205.5
+    EXPECT_EQ(ScaleRound(5, 0.5), 2);       // 2.5
+    EXPECT_EQ(ScaleRound(1, 0.5), 0);       // 0.5
+    EXPECT_EQ(ScaleRound(-5, 0.5), -2);     // -2.5
+    EXPECT_EQ(ScaleRound(-3, 0.5), -2);     // -1.5
+}
+
+TEST(ScaleRound, OtherFractionsGoToTheNearest) {
+    EXPECT_EQ(ScaleRound(21, 1.25), 26);   // 26.25
+    EXPECT_EQ(ScaleRound(137, 1.25), 171); // 171.25
+    EXPECT_EQ(ScaleRound(27, 1.25), 34);   // 33.75
+    EXPECT_EQ(ScaleRound(420, 1.0), 420);
+    EXPECT_EQ(ScaleRound(7, 1.75), 12);    // 12.25
+    EXPECT_EQ(ScaleRound(-27, 1.25), -34); // -33.75
+}
+
+namespace {
+
+struct Rect {
+    int x, y, w, h;
+    bool operator==(const Rect& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
+};
+
+Rect Scaled(const Rect& r, double s) {
+    return Rect{ScaleRound(r.x, s), ScaleRound(r.y, s), ScaleRound(r.w, s), ScaleRound(r.h, s)};
+}
+
+// The dialog's controls at 96 dpi: label, edit, As Domain, As IP/Hostname, Cancel.
+const Rect kControls[] = {{10, 10, 100, 21}, {10, 30, 400, 21}, {10, 64, 137, 25}, {157, 64, 137, 25},
+                          {314, 64, 96, 25}};
+
+}  // namespace
+
+TEST(ScaleRound, ControlRectanglesAt96120And144Dpi) {
+    for (const Rect& r : kControls) EXPECT_TRUE(Scaled(r, 1.0) == r);
+
+    const Rect at120[] = {{12, 12, 125, 26}, {12, 38, 500, 26}, {12, 80, 171, 31}, {196, 80, 171, 31},
+                          {392, 80, 120, 31}};
+    const Rect at144[] = {{15, 15, 150, 32}, {15, 45, 600, 32}, {15, 96, 206, 38}, {236, 96, 206, 38},
+                          {471, 96, 144, 38}};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(Scaled(kControls[i], 120 / 96.0) == at120[i]) << "control " << i;
+        EXPECT_TRUE(Scaled(kControls[i], 144 / 96.0) == at144[i]) << "control " << i;
+    }
+}
+
+namespace {
+const ScreenMetrics kSingle = {0, 0, 1280, 1024, 1280, 1024};
+const int kW = 436, kH = 150;
+
+void ExpectAt(const Point& p, int x, int y) {
+    EXPECT_EQ(p.x, x);
+    EXPECT_EQ(p.y, y);
+}
+}  // namespace
+
+TEST(PlaceDialogAt, CentresOverTheFrame) {
+    const Box frame = {100, 50, 900, 650};
+    ExpectAt(PlaceDialogAt(kW, kH, &frame, kSingle), 100 + (800 - kW) / 2, 50 + (600 - kH) / 2);
+}
+
+TEST(PlaceDialogAt, NoFrameCentresOnThePrimaryScreenIgnoringTheVirtualOne) {
+    const ScreenMetrics twoScreens = {-1280, 0, 2560, 1024, 1280, 1024};
+    ExpectAt(PlaceDialogAt(kW, kH, nullptr, twoScreens), (1280 - kW) / 2, (1024 - kH) / 2);
+    ExpectAt(PlaceDialogAt(2000, 1500, nullptr, kSingle), 0, 0);  // larger than the screen
+}
+
+TEST(PlaceDialogAt, FramePartlyOffScreenKeepsTheDialogInside) {
+    const Box offLeftTop = {-700, -400, 100, 200};  // centre would be at (-518, -175)
+    ExpectAt(PlaceDialogAt(kW, kH, &offLeftTop, kSingle), 0, 0);
+    const Box offRightBottom = {1100, 900, 1600, 1400};
+    ExpectAt(PlaceDialogAt(kW, kH, &offRightBottom, kSingle), 1280 - kW, 1024 - kH);
+}
+
+TEST(PlaceDialogAt, FrameSmallerThanTheDialog) {
+    const Box small = {300, 200, 400, 260};
+    ExpectAt(PlaceDialogAt(kW, kH, &small, kSingle), 300 + (100 - kW) / 2, 200 + (60 - kH) / 2);
+    const Box tinyAtCorner = {0, 0, 50, 40};
+    ExpectAt(PlaceDialogAt(kW, kH, &tinyAtCorner, kSingle), 0, 0);
+}
+
+TEST(PlaceDialogAt, HalvesTruncateTowardZero) {
+    // A screen left of the primary one: negative odd differences must not round down.
+    const ScreenMetrics twoScreens = {-1280, 0, 2560, 1024, 1280, 1024};
+    const Box frame = {-500, 0, -399, 101};  // 101 - 436 = -335, 101 - 150 = -49
+    ExpectAt(PlaceDialogAt(kW, kH, &frame, twoScreens), -500 - 167, 0);
+}
+
+TEST(PlaceDialogAt, LeftAndTopLimitsWinOverRightAndBottom) {
+    const ScreenMetrics twoScreens = {-1280, -200, 2560, 1224, 1280, 1024};
+    const Box frame = {0, 0, 1280, 1024};
+    ExpectAt(PlaceDialogAt(3000, 2000, &frame, twoScreens), -1280, -200);
+}
+
+TEST(PlaceDialogAt, VirtualScreenSizeZeroFallsBackToThePrimaryScreen) {
+    const ScreenMetrics noVirtual = {0, 0, 0, 0, 800, 600};
+    const Box frame = {700, 500, 1100, 900};
+    ExpectAt(PlaceDialogAt(kW, kH, &frame, noVirtual), 800 - kW, 600 - kH);
+    const ScreenMetrics onlyHeight = {0, 0, 1600, 0, 800, 600};  // each falls back on its own
+    ExpectAt(PlaceDialogAt(kW, kH, &frame, onlyHeight), 700 + (400 - kW) / 2, 600 - kH);
+}

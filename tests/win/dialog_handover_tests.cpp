@@ -1,0 +1,123 @@
+// The real lviehlp.exe handing the typed address to the stand-in main application (lv3.exe
+// beside it), by button and by Enter, and the launch error box when lv3.exe is missing.
+#include <gtest/gtest.h>
+
+#include "dialogdriver.h"
+#include "standin.h"
+#include "testutil.h"
+
+using namespace lvtest;
+
+namespace {
+
+class HandOverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearStandInSettings();
+        dir_ = MakeTempDir("dialog_handover");
+        exe_ = dir_ + "\\lviehlp.exe";
+        log_ = dir_ + "\\lv3.log";
+        ASSERT_TRUE(CopyTo(DistFile("lviehlp.exe"), exe_));
+        SetEnv("LV3_LOG", log_.c_str());
+    }
+    void TearDown() override {
+        if (app_.Running()) TerminateProcess(app_.pi.hProcess, 99);
+        app_.Wait(5000);
+        EndStandIns(log_);
+        if (standIn_) CloseHandle(standIn_);
+        ClearStandInSettings();
+    }
+    void InstallStandIn() { ASSERT_TRUE(CopyTo(StandInExe(), dir_ + "\\lv3.exe")); }
+    void StartRunningStandIn() {
+        InstallStandIn();
+        standIn_ = StartStandIn(dir_, log_, "child TComboBoxEx");
+        ASSERT_NE(standIn_, nullptr);
+    }
+    void Open(const std::string& text) {
+        ASSERT_TRUE(StartDialog(app_, exe_, d_)) << "dialog did not appear";
+        SetText(d_.edit, text);
+    }
+    // The query arrived as text and mode, and lviehlp ended by itself with code 0.
+    void ExpectQuery(const std::string& text, int mode) {
+        const int set = WaitForLine(log_, "settext " + text);
+        EXPECT_GE(set, 0) << "no settext " << text;
+        EXPECT_GE(WaitForLine(log_, "query 255 " + std::to_string(mode), set < 0 ? 0 : set), 0);
+        EXPECT_EQ(CountPrefix(LogLines(log_), "settext "), 1);
+        EXPECT_EQ(app_.Wait(10000), 0);
+    }
+
+    std::string dir_, exe_, log_;
+    Process app_;
+    HANDLE standIn_ = nullptr;
+    Dialog d_;
+};
+
+}  // namespace
+
+TEST_F(HandOverTest, ButtonsShapeTheAddress) {
+    struct Case {
+        const char* typed;
+        bool domain;
+        const char* sent;
+    } const cases[] = {
+        {"http://www.shop.co.example/index.html", true, "shop.co.example"},
+        {"http://www.shop.co.example/index.html", false, "www.shop.co.example"},
+        {"http://192.168.0.1/", true, "0.1"},
+        {"http://192.168.0.1/", false, "192.168.0.1"},
+        {" example.com ", false, "example.com"},
+        {"\twww.example.com ", true, "example.com"},
+    };
+    StartRunningStandIn();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + (c.domain ? " as domain" : " as host"));
+        DeleteFileA(log_.c_str());
+        Process app;
+        std::swap(app.pi, app_.pi);
+        Open(c.typed);
+        Click(c.domain ? d_.domain : d_.host);
+        ExpectQuery(c.sent, c.domain ? 1 : 0);
+    }
+}
+
+TEST_F(HandOverTest, ClickHidesTheDialogBeforeTheHandOver) {
+    InstallStandIn();  // not running: lviehlp starts it, which takes more than a second
+    Open("http://www.shop.co.example/index.html");
+    Click(d_.domain);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(d_.window); }, 900));
+    EXPECT_TRUE(app_.Running());
+    EXPECT_EQ(CountPrefix(LogLines(log_), "settext "), 0);
+    ExpectQuery("shop.co.example", 1);
+}
+
+TEST_F(HandOverTest, EnterHandsOverAsDomainWithTheDialogShown) {
+    InstallStandIn();
+    Open("http://www.shop.co.example/index.html");
+    PressKey(app_, VK_RETURN);
+    // While lv3 starts (logged "start"), the dialog is still on screen.
+    ASSERT_GE(WaitForLine(log_, "form"), 0);
+    EXPECT_TRUE(IsWindowVisible(d_.window));
+    EXPECT_EQ(CountPrefix(LogLines(log_), "settext "), 0);
+    ExpectQuery("shop.co.example", 1);
+}
+
+TEST_F(HandOverTest, LaunchErrorBoxStaysUntilDismissed) {
+    // No lv3.exe beside lviehlp: the start fails and the box must wait for the user, even though
+    // hiding the dialog (and the box itself) moved the activation around.
+    for (bool domain : {true, false}) {
+        SCOPED_TRACE(domain ? "As Domain" : "As IP/Hostname");
+        Process app;
+        std::swap(app.pi, app_.pi);
+        Open("www.example.com");
+        Click(domain ? d_.domain : d_.host);
+        HWND box = WaitForErrorBox(10000);
+        ASSERT_NE(box, nullptr);
+        Sleep(2000);
+        EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box));
+        EXPECT_TRUE(app_.Running());
+        DWORD pid = 0;
+        GetWindowThreadProcessId(box, &pid);
+        EXPECT_EQ(pid, app_.pi.dwProcessId);
+        EXPECT_TRUE(DismissErrorBox(box));
+        EXPECT_EQ(app_.Wait(10000), 0);
+    }
+}

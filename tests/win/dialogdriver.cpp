@@ -1,0 +1,180 @@
+// Cross-process driving of the query dialog and the stand-in browser.
+#include "dialogdriver.h"
+
+#include "testutil.h"
+
+namespace lvtest {
+
+namespace {
+const char kShellWindowsKey[] = "Software\\Classes\\CLSID\\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\\InprocServer32";
+
+struct Search {
+    DWORD pid;
+    const char* cls;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND w, LPARAM lp) {
+    Search* s = reinterpret_cast<Search*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char cls[256] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid == s->pid && lstrcmpiA(cls, s->cls) == 0) s->found.push_back(w);
+    return TRUE;
+}
+
+std::string SystemShellWindowsServer() {
+    char dir[MAX_PATH];
+    GetSystemDirectoryA(dir, MAX_PATH);
+    return std::string(dir) + "\\ieframe.dll";
+}
+}  // namespace
+
+Process::~Process() {
+    if (!pi.hProcess) return;
+    if (Running()) {
+        TerminateProcess(pi.hProcess, 99);
+        WaitForSingleObject(pi.hProcess, 5000);
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+bool Process::Running() const { return pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
+
+int Process::Wait(DWORD timeoutMs) const {
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) != WAIT_OBJECT_0) return -2;
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+bool Start(Process& p, const std::string& commandLine, const std::string& workDir) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::vector<char> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back('\0');
+    return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workDir.empty() ? nullptr : workDir.c_str(), &si, &p.pi) != 0;
+}
+
+std::vector<HWND> WindowsOf(const Process& p, const char* cls) {
+    Search s{p.pi.dwProcessId, cls, {}};
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND WaitForWindow(const Process& p, const char* cls, DWORD timeoutMs) {
+    HWND w = nullptr;
+    WaitUntil([&] {
+        std::vector<HWND> all = WindowsOf(p, cls);
+        w = all.empty() ? nullptr : all.front();
+        return w != nullptr;
+    }, timeoutMs);
+    return w;
+}
+
+bool StartBrowser(Process& p, const std::vector<std::string>& urls, std::vector<HWND>& frames) {
+    std::string cmd = "\"" + BinFile("standins\\lvbrowser.exe") + "\"";
+    for (const std::string& u : urls) cmd += " \"" + u + "\"";
+    if (!Start(p, cmd)) return false;
+    const bool ok = WaitUntil([&] { return WindowsOf(p, "IEFrame").size() == urls.size(); }, 15000);
+    frames.clear();
+    for (const std::string& u : urls) {
+        const std::string title = u.substr(0, u.rfind('@') == std::string::npos ? u.size() : u.rfind('@'));
+        for (HWND w : WindowsOf(p, "IEFrame"))
+            if (Text(w) == title) frames.push_back(w);
+    }
+    return ok && frames.size() == urls.size();
+}
+
+void CloseBrowser(Process& p) {
+    for (HWND w : WindowsOf(p, "IEFrame")) PostMessageA(w, WM_CLOSE, 0, 0);
+    p.Wait(5000);
+}
+
+void RegisterStandInShellWindows(const std::vector<std::string>& items) {
+    std::string list;
+    for (const std::string& i : items) list += i + "\n";
+    SetSz(HKEY_LOCAL_MACHINE, kShellWindowsKey, "", BinFile("standins\\lvshellwin.dll"));
+    SetSz(HKEY_LOCAL_MACHINE, kShellWindowsKey, "ThreadingModel", "Apartment");
+    SetSz(HKEY_LOCAL_MACHINE, kShellWindowsKey, "StandInItems", list);
+}
+
+void UnregisterStandInShellWindows() {
+    SetSz(HKEY_LOCAL_MACHINE, kShellWindowsKey, "", SystemShellWindowsServer());
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kShellWindowsKey, 0, KEY_SET_VALUE, &k) == ERROR_SUCCESS) {
+        RegDeleteValueA(k, "StandInItems");
+        RegDeleteValueA(k, "StandInCountFails");
+        RegCloseKey(k);
+    }
+}
+
+std::string BrowserItem(HWND frame, const std::string& url) {
+    return std::to_string(reinterpret_cast<UINT_PTR>(frame)) + " " + url;
+}
+
+std::vector<HWND> Children(HWND parent) {
+    std::vector<HWND> all;
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) all.push_back(c);
+    return all;
+}
+
+bool StartDialog(Process& p, const std::string& exe, Dialog& d, const std::string& workDir) {
+    if (!Start(p, "\"" + exe + "\"", workDir)) return false;
+    d.window = nullptr;
+    if (!WaitUntil([&] {
+            d.window = WaitForWindow(p, "LvIeDialogWnd", 0);
+            return d.window && IsWindowVisible(d.window);
+        }, 15000))
+        return false;
+    const std::vector<HWND> c = Children(d.window);
+    if (c.size() != 5) return false;
+    d.label = c[kLabel];
+    d.edit = c[kEdit];
+    d.domain = c[kDomain];
+    d.host = c[kHost];
+    d.cancel = c[kCancel];
+    // Ready once the edit has the keyboard focus: keys go to the focused control.
+    WaitUntil([&] { return Focus(p) == d.edit; }, 5000);
+    return true;
+}
+
+std::string Text(HWND w) {
+    char buf[1024] = "";
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, &n);
+    return std::string(buf, n < sizeof buf ? n : 0);
+}
+
+void SetText(HWND w, const std::string& text) {
+    SendMessageA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+HWND Focus(const Process& p) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(p.pi.dwThreadId, &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+void PressKey(const Process& p, UINT vk) {
+    HWND target = Focus(p);
+    if (!target) return;  // a null window would post to this thread
+    const UINT scan = MapVirtualKeyA(vk, 0);
+    PostMessageA(target, WM_KEYDOWN, vk, 1 | (scan << 16));
+    PostMessageA(target, WM_KEYUP, vk, 1 | (scan << 16) | (3u << 30));
+}
+
+RECT ClientRect(HWND dialog, HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace lvtest

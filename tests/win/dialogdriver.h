@@ -1,0 +1,72 @@
+// Driving lviehlp's query dialog from outside, as a user would: find it, read it, type into it and
+// press its keys and buttons with cross-process messages. Also starts the stand-in browser and
+// registers the stand-in Shell Windows collection.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace lvtest {
+
+// A started process; killed (if still running) and closed on destruction.
+struct Process {
+    PROCESS_INFORMATION pi = {};
+    Process() = default;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    Process(Process&& o) noexcept : pi(o.pi) { o.pi = {}; }
+    ~Process();
+    bool Running() const;
+    // Exit code once ended within timeoutMs; -2 when still running.
+    int Wait(DWORD timeoutMs) const;
+};
+
+bool Start(Process& p, const std::string& commandLine, const std::string& workDir = "");
+
+// Top-level windows of a class belonging to a process, in Z order (highest first).
+std::vector<HWND> WindowsOf(const Process& p, const char* cls);
+HWND WaitForWindow(const Process& p, const char* cls, DWORD timeoutMs = 15000);
+
+// The stand-in browser with one frame per URL (URL or URL@x,y,w,h; the last one ends up on top).
+// Waits until all frames exist; frames are returned in creation order.
+bool StartBrowser(Process& p, const std::vector<std::string>& urls, std::vector<HWND>& frames);
+void CloseBrowser(Process& p);
+
+// Points CLSID_ShellWindows at the stand-in collection with these items (lines as the stand-in
+// reads them), and back at the system's own object.
+void RegisterStandInShellWindows(const std::vector<std::string>& items);
+void UnregisterStandInShellWindows();
+std::string BrowserItem(HWND frame, const std::string& url);
+
+// lviehlp's dialog and its five controls in creation order:
+// label, edit, As Domain, As IP/Hostname, Cancel.
+struct Dialog {
+    HWND window = nullptr;
+    HWND label = nullptr, edit = nullptr, domain = nullptr, host = nullptr, cancel = nullptr;
+};
+enum { kLabel, kEdit, kDomain, kHost, kCancel };
+
+// Starts exe (no arguments) and waits until its dialog is shown.
+bool StartDialog(Process& p, const std::string& exe, Dialog& d, const std::string& workDir = "");
+std::vector<HWND> Children(HWND parent);
+
+std::string Text(HWND w);
+void SetText(HWND w, const std::string& text);  // as if typed: the edit reports the change
+void Click(HWND button);                          // posted: the hand-over may block the dialog
+HWND Focus(const Process& p);
+void PressKey(const Process& p, UINT vk);         // to the focused control, through the message loop
+RECT ClientRect(HWND dialog, HWND control);       // control's rectangle in the dialog's client area
+
+// Sleeps in small steps until pred() holds or timeoutMs passes; returns pred().
+template <typename Pred>
+bool WaitUntil(Pred pred, DWORD timeoutMs = 10000) {
+    const DWORD t0 = GetTickCount();
+    while (!pred()) {
+        if (GetTickCount() - t0 > timeoutMs) return pred();
+        Sleep(20);
+    }
+    return true;
+}
+
+}  // namespace lvtest

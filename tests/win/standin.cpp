@@ -1,0 +1,199 @@
+// Stand-in control, log reading and launch error box inspection for the Windows tests.
+#include "standin.h"
+
+#include <cstdlib>
+
+#include "testutil.h"
+
+namespace lvtest {
+
+namespace {
+
+const char* const kSettings[] = {"LV3_LOG",    "LV3_FORM_TITLE", "LV3_FORM_DELAY",      "LV3_CHILD_DELAY", "LV3_OMIT",
+                                 "LV3_NO_FORM", "LV3_HANG",       "LV3_EXIT_AFTER_FORM", "LV3_LIFETIME"};
+
+bool EndsWithNoCase(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && lstrcmpiA(s.c_str() + s.size() - tail.size(), tail.c_str()) == 0;
+}
+
+void EndIfStandIn(DWORD pid) {
+    if (pid == 0 || pid == GetCurrentProcessId()) return;
+    HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!h) return;
+    char path[MAX_PATH];
+    DWORD n = MAX_PATH;
+    if (QueryFullProcessImageNameA(h, 0, path, &n) && EndsWithNoCase(std::string(path, n), "\\lv3.exe")) {
+        TerminateProcess(h, 99);
+        WaitForSingleObject(h, 10000);
+    }
+    CloseHandle(h);
+}
+
+BOOL CALLBACK CollectAppWindowPids(HWND w, LPARAM out) {
+    char cls[64], title[64];
+    if (GetClassNameA(w, cls, sizeof cls) && lstrcmpA(cls, "TApplication") == 0 &&
+        GetWindowTextA(w, title, sizeof title) && lstrcmpA(title, "Lorvane") == 0) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        reinterpret_cast<std::vector<DWORD>*>(out)->push_back(pid);
+    }
+    return TRUE;
+}
+
+// Pixels of a screen rectangle, or of an icon drawn on the dialog face colour, as 0xRRGGBB.
+std::vector<unsigned> Pixels(int w, int h, HICON icon, const RECT* screen) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    if (screen) {
+        HDC sdc = GetDC(nullptr);
+        BitBlt(dc, 0, 0, w, h, sdc, screen->left, screen->top, SRCCOPY);
+        ReleaseDC(nullptr, sdc);
+    } else {
+        RECT r = {0, 0, w, h};
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    }
+    GdiFlush();
+    std::vector<unsigned> px(static_cast<const unsigned*>(bits), static_cast<const unsigned*>(bits) + w * h);
+    for (unsigned& p : px) p &= 0xFFFFFF;
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    return px;
+}
+
+// Icons of another process cannot be drawn here, so compare what the screen shows.
+bool ShowsErrorIcon(HWND iconStatic) {
+    RECT r;
+    GetWindowRect(iconStatic, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    const std::vector<unsigned> expected = Pixels(w, h, LoadIconA(nullptr, IDI_ERROR), nullptr);
+    for (int attempt = 0; attempt < 30; ++attempt) {  // give it time to paint
+        if (Pixels(w, h, nullptr, &r) == expected) return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+std::string Text(HWND w) {
+    char buf[512];
+    int n = GetWindowTextA(w, buf, sizeof buf);
+    return std::string(buf, n > 0 ? n : 0);
+}
+
+}  // namespace
+
+std::string StandInExe() { return WinPath(LV_STANDIN_LV3); }
+
+void SetEnv(const char* name, const char* value) { SetEnvironmentVariableA(name, value); }
+
+void ClearStandInSettings() {
+    for (const char* name : kSettings) SetEnvironmentVariableA(name, nullptr);
+}
+
+std::vector<std::string> LogLines(const std::string& log) {
+    std::vector<std::string> lines;
+    HANDLE f = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return lines;
+    std::string all;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got > 0) all.append(buf, got);
+    CloseHandle(f);
+    size_t start = 0;
+    for (size_t nl; (nl = all.find('\n', start)) != std::string::npos; start = nl + 1)
+        lines.push_back(all.substr(start, nl - start));
+    return lines;  // a line still being written (no newline yet) is left for the next read
+}
+
+int IndexOf(const std::vector<std::string>& lines, const std::string& line, int from) {
+    for (int i = from < 0 ? 0 : from; i < static_cast<int>(lines.size()); ++i)
+        if (lines[i] == line) return i;
+    return -1;
+}
+
+int CountPrefix(const std::vector<std::string>& lines, const std::string& prefix) {
+    int n = 0;
+    for (const std::string& l : lines) n += l.compare(0, prefix.size(), prefix) == 0;
+    return n;
+}
+
+int WaitForLine(const std::string& log, const std::string& line, int from, DWORD timeoutMs) {
+    const DWORD t0 = GetTickCount();
+    for (;;) {
+        int i = IndexOf(LogLines(log), line, from);
+        if (i >= 0 || GetTickCount() - t0 > timeoutMs) return i;
+        Sleep(50);
+    }
+}
+
+HANDLE StartStandIn(const std::string& dir, const std::string& log, const std::string& readyLine) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::string cmd = "\"" + dir + "\\lv3.exe\"";
+    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) return nullptr;
+    CloseHandle(pi.hThread);
+    if (WaitForLine(log, readyLine) < 0) {
+        TerminateProcess(pi.hProcess, 99);
+        WaitForSingleObject(pi.hProcess, 10000);
+        CloseHandle(pi.hProcess);
+        return nullptr;
+    }
+    return pi.hProcess;
+}
+
+void EndStandIns(const std::string& log) {
+    std::vector<DWORD> pids;
+    for (const std::string& l : LogLines(log))
+        if (l.compare(0, 6, "start ") == 0) pids.push_back(std::strtoul(l.c_str() + 6, nullptr, 10));
+    EnumWindows(CollectAppWindowPids, reinterpret_cast<LPARAM>(&pids));
+    for (DWORD pid : pids) EndIfStandIn(pid);
+}
+
+HWND WaitForErrorBox(DWORD timeoutMs) {
+    const DWORD t0 = GetTickCount();
+    for (;;) {
+        HWND box = FindWindowA("#32770", "Lorvane Launcher");
+        if (box || GetTickCount() - t0 > timeoutMs) return box;
+        Sleep(50);
+    }
+}
+
+ErrorBoxFacts InspectErrorBox(HWND box) {
+    ErrorBoxFacts f;
+    f.caption = Text(box);
+    f.owner = GetWindow(box, GW_OWNER);
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[64] = "";
+        GetClassNameA(c, cls, sizeof cls);
+        const LONG style = GetWindowLongA(c, GWL_STYLE);
+        if (lstrcmpiA(cls, "Button") == 0)
+            f.buttons.push_back(Text(c));
+        else if (lstrcmpiA(cls, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON)
+            f.errorIcon = ShowsErrorIcon(c);
+        else if (lstrcmpiA(cls, "Static") == 0 && !Text(c).empty())
+            f.text = Text(c);
+    }
+    return f;
+}
+
+bool DismissErrorBox(HWND box) {
+    HWND ok = FindWindowExA(box, nullptr, "Button", nullptr);
+    if (!ok) return false;
+    SendMessageA(ok, BM_CLICK, 0, 0);
+    for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(50);
+    return !IsWindow(box);
+}
+
+}  // namespace lvtest
