@@ -35,7 +35,7 @@ app="$out/app"; mkdir -p "$app"
 cp dist/lviehlp.exe dist/lvieres.dll "$app/"
 lv3="$(find build/win -name lv3.exe -print -quit)"
 browser="$(find build/win -name lvbrowser.exe -print -quit)"
-shellwin="$(find build/win -iname 'shellwindows*.dll' -print -quit)"
+shellwin="$(find build/win -name lvshellwin.dll -print -quit)"
 [ -n "$lv3" ] && cp "$lv3" "$app/lv3.exe"
 
 source scripts/wine-env.sh
@@ -63,6 +63,11 @@ if [ -n "$browser" ] && [ -n "$shellwin" ]; then
   wine reg add "$key" /ve /d "$(winpath "$out/shellwindows.dll")" /f >/dev/null 2>&1
   wine reg add "$key" /v ThreadingModel /d Apartment /f >/dev/null 2>&1
   wine reg add "$key" /v StandInItems /d "$bhwnd http://www.shop.co.example/index.html" /f >/dev/null 2>&1
+  restore_shell_windows() {
+    wine reg add "$key" /ve /d 'C:\windows\system32\ieframe.dll' /f >/dev/null 2>&1
+    wine reg delete "$key" /v StandInItems /f >/dev/null 2>&1 || true
+  }
+  trap 'restore_shell_windows; lv_wine_stop' EXIT
   echo "== lviehlp: $runs starts to the pre-filled dialog" >&2
   if wine "$bench" startup "$runs" LvIeDialogWnd prefilled "$(winpath "$app/lviehlp.exe")" >"$out/lviehlp.txt"; then
     dialog_state=ok
@@ -77,6 +82,7 @@ if [ -n "$browser" ] && [ -n "$shellwin" ]; then
     wine "$bench" handover "$runs" "$LV3_LOG" "As IP/Hostname" "$(winpath "$app/lviehlp.exe")" \
       >"$out/handover.txt" || true
   fi
+  restore_shell_windows
 fi
 lv_wine_stop
 trap - EXIT
