@@ -10,3 +10,9 @@ target_compile_options(lvbench PRIVATE ${LV_WARN})
 target_link_options(lvbench PRIVATE ${LV_WIN_LINK})
 target_link_libraries(lvbench PRIVATE user32 psapi)
 set_target_properties(lvbench_bare lvbench PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bench")
+
+# Stands in for the main application in the hand-over timing; stamps each query on receipt.
+add_executable(lvbench_receiver WIN32 ${CMAKE_SOURCE_DIR}/bench/receiver/receiver.cpp)
+target_compile_options(lvbench_receiver PRIVATE ${LV_WARN})
+target_link_options(lvbench_receiver PRIVATE ${LV_WIN_LINK})
+set_target_properties(lvbench_receiver PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bench")

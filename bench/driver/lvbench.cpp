@@ -88,7 +88,9 @@ void Finish(Started& s) {
 // the driver's reading when it first sees the line (late by at most one polling step).
 struct Receipts {
     int count = 0;
+    int lines = 0;
     LONGLONG lastStamp = -1;
+    std::string lastLine;
 };
 
 Receipts ReadReceipts(const char* logPath) {
@@ -97,6 +99,8 @@ Receipts ReadReceipts(const char* logPath) {
     if (!f) return r;
     char buf[1024];
     while (std::fgets(buf, sizeof buf, f)) {
+        ++r.lines;
+        r.lastLine = buf;
         if (std::strncmp(buf, "query ", 6) != 0) continue;
         ++r.count;
         long long w = 0, l = 0, stamp = -1;
@@ -110,6 +114,7 @@ int Usage() {
     std::fprintf(stderr,
                  "lvbench startup RUNS CLASS prefilled|window COMMAND...\n"
                  "lvbench handover RUNS RECEIPT_LOG BUTTON_TEXT COMMAND...\n"
+                 "lvbench post RUNS RECEIPT_LOG CLASS TITLE\n"
                  "lvbench findwindow CLASS\n");
     return 2;
 }
@@ -159,7 +164,9 @@ int main(int argc, char** argv) {
         const std::string cmd = JoinFrom(argc, argv, 5);
         for (int r = 0; r < runs; ++r) {
             Started s = StartAndWait(cmd, "LvIeDialogWnd", true, 20000);
-            HWND b = s.window ? FindChild(s.window, "Button", button) : nullptr;
+            // "ENTER" presses Enter in the edit box instead of clicking: the query without hiding first.
+            const bool enter = std::strcmp(button, "ENTER") == 0;
+            HWND b = s.window ? FindChild(s.window, enter ? "Edit" : "Button", enter ? nullptr : button) : nullptr;
             if (!b) {
                 std::printf("handover-failed no dialog or button\n");
                 Finish(s);
@@ -168,12 +175,22 @@ int main(int argc, char** argv) {
             const int before = ReadReceipts(log).count;
             Sleep(50);
             const LONGLONG click = Now();
-            PostMessageA(b, BM_CLICK, 0, 0);
+            if (enter) {
+                PostMessageA(b, WM_KEYDOWN, VK_RETURN, 1);
+                PostMessageA(b, WM_KEYUP, VK_RETURN, 0xC0000001);
+            } else {
+                PostMessageA(b, BM_CLICK, 0, 0);
+            }
             Receipts got;
             LONGLONG seen = 0;
+            int linesSeen = ReadReceipts(log).lines;
             for (DWORD begin = GetTickCount(); GetTickCount() - begin < 5000; Sleep(1)) {
                 got = ReadReceipts(log);
                 seen = Now();
+                if (got.lines != linesSeen) {  // where the time goes, on stderr
+                    std::fprintf(stderr, "  +%.1f ms %s", Ms(seen - click), got.lastLine.c_str());
+                    linesSeen = got.lines;
+                }
                 if (got.count > before) break;
             }
             if (got.count <= before) {
@@ -187,6 +204,25 @@ int main(int argc, char** argv) {
             std::fflush(stdout);
             s.window = nullptr;  // the dialog ends itself after a query
             Finish(s);
+        }
+        return 0;
+    }
+    if (mode == "post") {
+        // The floor: the driver itself posts the query message straight to the application window.
+        const char* log = argv[3];
+        HWND app = FindWindowA(argv[4], argv[5]);
+        if (!app) return 1;
+        for (int r = 0; r < runs; ++r) {
+            const int before = ReadReceipts(log).count;
+            const LONGLONG sent = Now();
+            PostMessageA(app, 0x4FD, 255, 0);
+            Receipts got;
+            for (DWORD begin = GetTickCount(); GetTickCount() - begin < 5000; Sleep(1))
+                if ((got = ReadReceipts(log)).count > before) break;
+            if (got.count <= before || got.lastStamp <= 0) return 1;
+            std::printf("post %.3f\n", Ms(got.lastStamp - sent));
+            std::fflush(stdout);
+            Sleep(20);
         }
         return 0;
     }
