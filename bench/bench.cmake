@@ -16,3 +16,12 @@ add_executable(lvbench_receiver WIN32 ${CMAKE_SOURCE_DIR}/bench/receiver/receive
 target_compile_options(lvbench_receiver PRIVATE ${LV_WARN})
 target_link_options(lvbench_receiver PRIVATE ${LV_WIN_LINK})
 set_target_properties(lvbench_receiver PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bench")
+
+# The bare program with lviehlp's application manifest (common controls 6): one more breakdown step.
+set(LV_BARE_MF_RC "${CMAKE_BINARY_DIR}/bench/bare_manifest.rc")
+file(WRITE "${LV_BARE_MF_RC}" "1 24 \"${CMAKE_SOURCE_DIR}/res/lviehlp.manifest\"\n")
+set_source_files_properties("${LV_BARE_MF_RC}" PROPERTIES OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/lviehlp.manifest")
+add_executable(lvbench_bare_mf WIN32 ${CMAKE_SOURCE_DIR}/bench/bare/bare.cpp "${LV_BARE_MF_RC}")
+target_compile_options(lvbench_bare_mf PRIVATE ${LV_WARN})
+target_link_options(lvbench_bare_mf PRIVATE ${LV_WIN_LINK} $<$<BOOL:${MINGW}>:-s>)
+set_target_properties(lvbench_bare_mf PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bench")

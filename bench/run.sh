@@ -68,10 +68,12 @@ wine reg add "$key" /v ThreadingModel /d Apartment /f >/dev/null 2>&1
 wine reg add "$key" /v StandInItems /d "$bhwnd $url" /f >/dev/null 2>&1
 
 bare="$(winpath "$root/build/win/bench/lvbench_bare.exe")"
-echo "== bare program: $runs starts (and the same after loading lviehlp's DLLs, and COM)" >&2
+echo "== bare program: $runs starts (and with lviehlp's DLLs, COM, manifest)" >&2
 wine "$bench" startup "$runs" LvBenchBareWnd window "$bare" >"$out/bare.txt"
 wine "$bench" startup "$runs" LvBenchBareWnd window "$bare" libs >"$out/bare-libs.txt"
 wine "$bench" startup "$runs" LvBenchBareWnd window "$bare" com >"$out/bare-com.txt"
+wine "$bench" startup "$runs" LvBenchBareWnd window "$(winpath "$root/build/win/bench/lvbench_bare_mf.exe")" com \
+  >"$out/bare-mf.txt"
 
 echo "== lviehlp: $runs starts to the pre-filled dialog" >&2
 dialog_state=ok
@@ -108,6 +110,8 @@ met() { awk -v v="$1" -v lim="$2" 'BEGIN {if (v=="-") print "n/a"; else print (v
 read -r bare_med bare_p95 < <(col "$out/bare.txt" startup | stats)
 read -r libs_med libs_p95 < <(col "$out/bare-libs.txt" startup | stats)
 read -r com_med com_p95 < <(col "$out/bare-com.txt" startup | stats)
+read -r mf_med mf_p95 < <(col "$out/bare-mf.txt" startup | stats)
+read -r mf_ws _ < <(col "$out/bare-mf.txt" peakws | awk '{print $1/1024}' | stats)
 read -r lv_med lv_p95 < <(col "$out/lviehlp.txt" startup | stats)
 read -r bare_ws _ < <(col "$out/bare.txt" peakws | awk '{print $1/1024}' | stats)
 read -r libs_ws _ < <(col "$out/bare-libs.txt" peakws | awk '{print $1/1024}' | stats)
@@ -134,6 +138,8 @@ row "Bare + lviehlp's DLLs: start-up median/p95" "$libs_med" "$libs_p95" "$(rati
 row "  peak working set (KiB)" "$libs_ws" "" "$(ratio "$libs_ws" "$bare_ws")" "" ""
 row "Bare + DLLs + COM: start-up median/p95" "$com_med" "$com_p95" "$(ratio "$com_med" "$bare_med")" "" ""
 row "  peak working set (KiB)" "$com_ws" "" "$(ratio "$com_ws" "$bare_ws")" "" ""
+row "Bare + DLLs + COM + manifest: median/p95" "$mf_med" "$mf_p95" "$(ratio "$mf_med" "$bare_med")" "" ""
+row "  peak working set (KiB)" "$mf_ws" "" "$(ratio "$mf_ws" "$bare_ws")" "" ""
 row "Hand-over by Enter (no hide), median/p95" "$en_med" "$en_p95" "" "" ""
 row "Driver's own post -> receipt, median/p95" "$po_med" "$po_p95" "" "" ""
 row "Click, managed windows (no WM), median" "$hm_med" "" "" "" ""
