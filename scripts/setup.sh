@@ -14,6 +14,8 @@ command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xauth >/dev/null || need+=(xauth)
 command -v import >/dev/null || need+=(imagemagick)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
+# Wine's own fonts: Tahoma for dialogs, Marlett for the caption buttons.
+dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
 
 if [ ${#need[@]} -gt 0 ]; then
   SUDO=""

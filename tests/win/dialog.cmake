@@ -42,3 +42,9 @@ endforeach()
 # Hand-over to the stand-in main application.
 lv_windows_test(dialog_handover_tests dialog_handover_tests.cpp)
 target_link_libraries(dialog_handover_tests PRIVATE lvdialogdriver lvstandin)
+
+# The demo's driver (scripts/demo.sh).
+add_executable(dialog_demo dialog_demo.cpp)
+target_link_libraries(dialog_demo PRIVATE lvdialogdriver lvstandin)
+target_link_options(dialog_demo PRIVATE -static)
+add_dependencies(dialog_demo lviehlp lvbrowser lvshellwin lv3_standin)

@@ -1,1 +1,431 @@
+// Handing a query to the main application, against the stand-in lv3.exe on real windows.
+// A running application is driven by LaunchQuery in this process; starting one needs the caller's
+// own folder to hold lv3.exe, so those cases run launch_helper.exe copied beside the stand-in.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Launch.h"
+#include "standin.h"
+#include "testutil.h"
+
+using namespace lvtest;
+
+namespace {
+
+const char* const kDecoyClasses[] = {"TForm1", "TCoolBar", "TPanel", "TComboBoxEx", "LorvaneDecoy", "LaunchTestFront"};
+
+// Texts that reached windows of this process (the decoys).
+std::vector<std::string> decoyTexts;
+
+LRESULT CALLBACK DecoyProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SETTEXT) decoyTexts.push_back(lp ? reinterpret_cast<const char*>(lp) : "");
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+void RegisterDecoyClasses() {
+    for (const char* cls : kDecoyClasses) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DecoyProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = cls;
+        RegisterClassA(&wc);
+    }
+}
+
+// Decoys need not be visible to be found, and hidden ones are destroyed without delay.
+HWND Window(const char* cls, const char* title, HWND parent = nullptr, bool visible = false) {
+    DWORD style = (parent ? WS_CHILD : WS_OVERLAPPEDWINDOW) | (visible ? WS_VISIBLE : 0);
+    return CreateWindowExA(0, cls, title, style, parent ? 0 : 900, parent ? 0 : 700, 200, 100, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+void Pump() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+}
+
+struct Call {
+    std::string query;
+    bool asDomain;
+};
+
+DWORD WINAPI CallThread(LPVOID p) {
+    const Call* c = static_cast<const Call*>(p);
+    lv::LaunchQuery(c->query, c->asDomain);
+    return 0;
+}
+
+// LaunchQuery on a worker thread while this thread keeps its own windows answering. Returns how
+// long it took, or -1 when it had not returned within limitMs; an error box is then dismissed,
+// and a call still stuck half a minute later is abandoned so that the test itself ends.
+long CallLaunchQuery(const std::string& query, bool asDomain, DWORD limitMs = 20000) {
+    Call* call = new Call{query, asDomain};
+    HANDLE th = CreateThread(nullptr, 0, CallThread, call, 0, nullptr);
+    const DWORD t0 = GetTickCount();
+    bool late = false;
+    while (MsgWaitForMultipleObjects(1, &th, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        Pump();
+        const DWORD spent = GetTickCount() - t0;
+        if (spent > limitMs) {
+            late = true;
+            if (HWND box = FindWindowA("#32770", "Lorvane Launcher")) DismissErrorBox(box);
+        }
+        if (spent > limitMs + 30000) {
+            CloseHandle(th);
+            return -1;  // the thread still uses call: left to process exit
+        }
+    }
+    const DWORD took = GetTickCount() - t0;
+    CloseHandle(th);
+    delete call;
+    return late ? -1 : static_cast<long>(took);
+}
+
+class Launch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterDecoyClasses();
+        decoyTexts.clear();
+        ClearStandInSettings();
+        EndStandIns("");  // none may be left from elsewhere: it would count as running
+        dir_ = MakeTempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        log_ = dir_ + "\\lv3.log";
+        ASSERT_TRUE(CopyTo(StandInExe(), dir_ + "\\lv3.exe"));
+        ASSERT_TRUE(CopyTo(WinPath(LV_LAUNCH_HELPER), dir_ + "\\launch_helper.exe"));
+        SetEnv("LV3_LOG", log_.c_str());
+        SetEnv("LV3_LIFETIME", "120000");
+        // Kept for the whole run: without a window manager, destroying a visible window under Wine
+        // waits two seconds for it to be withdrawn.
+        static HWND front = Window("LaunchTestFront", "front", nullptr, true);
+        front_ = front;
+    }
+
+    void TearDown() override {
+        for (HWND w : windows_) DestroyWindow(w);
+        windows_.clear();
+        Pump();
+        EndStandIns(log_);
+        if (standIn_) {
+            TerminateProcess(standIn_, 99);
+            WaitForSingleObject(standIn_, 10000);
+            CloseHandle(standIn_);
+            standIn_ = nullptr;
+        }
+        ClearStandInSettings();
+        RemoveTree(dir_);
+    }
+
+    void StartRunning(const char* readyLine = "child TComboBoxEx") {
+        standIn_ = StartStandIn(dir_, log_, readyLine);
+        ASSERT_NE(standIn_, nullptr) << "stand-in did not come up";
+    }
+
+    // Hides the application window (so the restore shows it again) and takes the foreground
+    // (so bringing the form forward is a change the stand-in sees).
+    void PrepareDelivery() {
+        HWND app = FindWindowA("TApplication", "Lorvane");
+        if (app) ShowWindow(app, SW_HIDE);
+        SetForegroundWindow(front_);
+        Pump();
+        DWORD_PTR ignored;
+        if (app) SendMessageTimeoutA(app, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);  // has seen both
+    }
+
+    HWND Decoy(const char* cls, const char* title, HWND parent = nullptr) {
+        HWND w = Window(cls, title, parent);
+        if (!parent) windows_.push_back(w);
+        return w;
+    }
+
+    std::string Helper(const std::string& mode, const std::string& query, const char* fast = "") const {
+        return "\"" + dir_ + "\\launch_helper.exe\" " + mode + " " + query + " " + fast;
+    }
+
+    // Starts the helper without waiting; its process handle.
+    HANDLE StartHelper(const std::string& cmdLine, const std::string& workDir = "") const {
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        std::string cmd = cmdLine;
+        if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
+            return nullptr;
+        CloseHandle(pi.hThread);
+        return pi.hProcess;
+    }
+
+    static int ExitCodeOf(HANDLE p, DWORD timeoutMs) {
+        DWORD code = 0;
+        if (WaitForSingleObject(p, timeoutMs) != WAIT_OBJECT_0) {
+            TerminateProcess(p, 99);
+            WaitForSingleObject(p, 5000);
+            CloseHandle(p);
+            return -2;
+        }
+        GetExitCodeProcess(p, &code);
+        CloseHandle(p);
+        return static_cast<int>(code);
+    }
+
+    // The error box is shown exactly as it should be, then dismissed.
+    static void ExpectAndDismissErrorBox(HWND box) {
+        ASSERT_NE(box, nullptr) << "no launch error box";
+        ErrorBoxFacts f = InspectErrorBox(box);
+        EXPECT_EQ(f.caption, "Lorvane Launcher");
+        EXPECT_EQ(f.text, "Failed to launch Lorvane!");
+        EXPECT_EQ(f.owner, nullptr);
+        EXPECT_EQ(f.buttons, std::vector<std::string>{"OK"});
+        EXPECT_TRUE(f.errorIcon) << "the error icon is not what is shown";
+        EXPECT_TRUE(DismissErrorBox(box));
+    }
+
+    void ExpectNothingDelivered() const {
+        const std::vector<std::string> lines = LogLines(log_);
+        EXPECT_EQ(CountPrefix(lines, "settext "), 0);
+        EXPECT_EQ(CountPrefix(lines, "query "), 0);
+        EXPECT_TRUE(decoyTexts.empty());
+    }
+
+    // Waits for the hand-over of one query after line from: text, restore, message, foreground,
+    // in that order. Index just past it, or -1 with a failure naming what is missing.
+    int ExpectHandOver(const std::string& text, int mode, int from) const {
+        const std::string query = "query 255 " + std::to_string(mode);
+        int s = -1, r = -1, q = -1, a = -1;
+        for (const DWORD t0 = GetTickCount(); GetTickCount() - t0 < 15000; Sleep(50)) {
+            const std::vector<std::string> lines = LogLines(log_);
+            s = IndexOf(lines, "settext " + text, from);
+            r = s < 0 ? -1 : IndexOf(lines, "restore", s + 1);
+            q = r < 0 ? -1 : IndexOf(lines, query, r + 1);
+            a = q < 0 ? -1 : IndexOf(lines, "activate", q + 1);
+            if (a >= 0) return a + 1;
+        }
+        EXPECT_GE(s, 0) << "text not delivered: " << text;
+        EXPECT_GE(r, 0) << "no restore after the text";
+        EXPECT_GE(q, 0) << "no " << query << " after the restore";
+        EXPECT_GE(a, 0) << "form not brought forward after the message";
+        return -1;
+    }
+
+    std::string dir_, log_;
+    HANDLE standIn_ = nullptr;
+    HWND front_ = nullptr;
+    std::vector<HWND> windows_;
+};
+
+// ---- Finding the main form
+
+TEST_F(Launch, FindsOnlyATForm1WithLorvaneInItsTitle) {
+    Decoy("TForm1", "Other application");
+    Decoy("TForm1", "lorvane");            // the title test is case-sensitive
+    Decoy("LorvaneDecoy", "Lorvane 3");    // right title, other class
+    Decoy("LorvaneDecoy", "Lorvane");
+    EXPECT_EQ(lv::FindMainAppWindow(), nullptr);
+
+    HWND hidden = Window("TForm1", "My Lorvane Main");  // counts visible or not
+    windows_.push_back(hidden);
+    EXPECT_EQ(lv::FindMainAppWindow(), hidden);
+}
+
+// ---- Application running: delivered at once
+
+TEST_F(Launch, RunningGetsTextRestoreMessageAndForegroundAtOnce) {
+    StartRunning();
+    EXPECT_EQ(lv::FindMainAppWindow(), FindWindowA("TForm1", "Lorvane 3"));
+    int from = static_cast<int>(LogLines(log_).size());
+
+    PrepareDelivery();
+    long ms = CallLaunchQuery("shop.co.example", true);
+    ASSERT_GE(ms, 0) << "LaunchQuery did not return";
+    EXPECT_LT(ms, 900) << "no start-up sleep may happen when the application runs";
+    from = ExpectHandOver("shop.co.example", 1, from);
+    ASSERT_GE(from, 0);
+
+    PrepareDelivery();
+    ms = CallLaunchQuery("www.shop.co.example", false);
+    ASSERT_GE(ms, 0);
+    EXPECT_LT(ms, 900);
+    EXPECT_GE(ExpectHandOver("www.shop.co.example", 0, from), 0);
+    EXPECT_EQ(CountPrefix(LogLines(log_), "start "), 1) << "a second copy was started";
+    EXPECT_TRUE(decoyTexts.empty());
+}
+
+TEST_F(Launch, RunningPassesOverOtherFormsInFront) {
+    StartRunning();
+    // Created after the stand-in, so they come first in Z order.
+    HWND other = Decoy("TForm1", "Other application");
+    HWND panel = Window("TPanel", "", Window("TCoolBar", "", other));
+    Window("TComboBoxEx", "", panel);
+    Decoy("LorvaneDecoy", "Lorvane");
+    PrepareDelivery();
+    ASSERT_GE(CallLaunchQuery("example.org", true), 0);
+    EXPECT_GE(ExpectHandOver("example.org", 1, 0), 0);
+    EXPECT_TRUE(decoyTexts.empty()) << "text went to " << decoyTexts.size() << " decoy window(s)";
+}
+
+TEST_F(Launch, RunningWithoutAQueryBoxLosesOnlyTheText) {
+    for (const char* omit : {"TCoolBar", "TPanel", "TComboBoxEx"}) {
+        SCOPED_TRACE(omit);
+        // Top-level windows of the child classes: a look-up from a missing level must not land here.
+        HWND topPanel = Decoy("TPanel", "decoy panel");
+        Window("TComboBoxEx", "", topPanel);
+        Decoy("TComboBoxEx", "decoy box");
+        Decoy("TCoolBar", "decoy bar");
+
+        SetEnv("LV3_OMIT", omit);
+        StartRunning("form");
+        Sleep(300);  // the children that are not left out follow the form at once
+        const int from = static_cast<int>(LogLines(log_).size());
+        PrepareDelivery();
+        ASSERT_GE(CallLaunchQuery("lost.example", true), 0);
+        const int r = WaitForLine(log_, "restore", from);
+        const int q = WaitForLine(log_, "query 255 1", r + 1);
+        EXPECT_GE(r, 0) << "the restore must still happen";
+        EXPECT_GT(q, r) << "the message must still follow";
+        EXPECT_GT(WaitForLine(log_, "activate", q + 1), q) << "the form must still come forward";
+        EXPECT_EQ(CountPrefix(LogLines(log_), "settext "), 0);
+        EXPECT_TRUE(decoyTexts.empty()) << "text went to a window of ours: " << decoyTexts.front();
+
+        TearDown();
+        SetUp();
+    }
+}
+
+// ---- Application not running: started from our own folder
+
+TEST_F(Launch, StartsFromOwnFolderAndDeliversOnceTheQueryBoxExists) {
+    // Copies in the working directory and on PATH must never be the ones started.
+    const std::string elsewhere = MakeTempDir("launch-elsewhere");
+    ASSERT_TRUE(CopyTo(StandInExe(), elsewhere + "\\lv3.exe"));
+    char path[8192] = "";
+    GetEnvironmentVariableA("PATH", path, sizeof path);
+    SetEnv("PATH", (elsewhere + ";" + path).c_str());
+    const int rc = RunProcess(Helper("1", "shop.co.example"), elsewhere, 60000);
+    SetEnv("PATH", path);
+
+    EXPECT_EQ(rc, 0);
+    const std::vector<std::string> lines = LogLines(log_);
+    ASSERT_EQ(CountPrefix(lines, "start "), 1);
+    const std::string& start = lines.front();  // "start <pid> <path>"
+    EXPECT_EQ(lstrcmpiA(start.substr(start.find(' ', 6) + 1).c_str(), (dir_ + "\\lv3.exe").c_str()), 0) << start;
+    const int box = IndexOf(lines, "child TComboBoxEx");
+    ASSERT_GE(box, 0);
+    EXPECT_GT(ExpectHandOver("shop.co.example", 1, box + 1), 0);
+    RemoveTree(elsewhere);
+}
+
+TEST_F(Launch, LateFormAndLateChildrenStillGetTheQuery) {
+    SetEnv("LV3_FORM_DELAY", "3000");
+    SetEnv("LV3_CHILD_DELAY", "1500");
+    EXPECT_EQ(RunProcess(Helper("0", "192.0.2.7"), "", 60000), 0);
+    const int box = IndexOf(LogLines(log_), "child TComboBoxEx");
+    ASSERT_GE(box, 0);
+    EXPECT_GT(ExpectHandOver("192.0.2.7", 0, box + 1), 0);
+}
+
+TEST_F(Launch, MissingProgramShowsTheErrorBoxAndStartsNothing) {
+    ASSERT_TRUE(DeleteFileA((dir_ + "\\lv3.exe").c_str()));
+    const std::string elsewhere = MakeTempDir("launch-elsewhere");  // a copy in the working directory
+    ASSERT_TRUE(CopyTo(StandInExe(), elsewhere + "\\lv3.exe"));
+    HANDLE helper = StartHelper(Helper("1", "shop.co.example"), elsewhere);
+    ASSERT_NE(helper, nullptr);
+    ExpectAndDismissErrorBox(WaitForErrorBox(20000));
+    EXPECT_EQ(ExitCodeOf(helper, 20000), 0);
+    EXPECT_TRUE(LogLines(log_).empty()) << "some lv3.exe was started";
+    RemoveTree(elsewhere);
+}
+
+// The start-up wait on a fast clock: it begins just before the tick counter wraps, and the helper
+// reports the clock's elapsed time, which must pass 40000 ms by exactly one poll.
+TEST_F(Launch, FormNeverAppearingEndsInTheErrorBoxAfterTheLimit) {
+    SetEnv("LV3_NO_FORM", "1");
+    HANDLE helper = StartHelper(Helper("1", "shop.co.example", "fast"));
+    ASSERT_NE(helper, nullptr);
+    ExpectAndDismissErrorBox(WaitForErrorBox(30000));
+    EXPECT_EQ(ExitCodeOf(helper, 20000), 40100);
+    EXPECT_EQ(CountPrefix(LogLines(log_), "start "), 1);
+    ExpectNothingDelivered();
+}
+
+TEST_F(Launch, ChildrenNeverAppearingShareTheLimitAndEndInTheErrorBox) {
+    for (const char* omit : {"TCoolBar", "TPanel", "TComboBoxEx"}) {
+        SCOPED_TRACE(omit);
+        SetEnv("LV3_OMIT", omit);
+        SetEnv("LV3_FORM_DELAY", "300");  // part of the limit goes by before the form appears
+        HANDLE helper = StartHelper(Helper("1", "shop.co.example", "fast"));
+        ASSERT_NE(helper, nullptr);
+        ExpectAndDismissErrorBox(WaitForErrorBox(30000));
+        EXPECT_EQ(ExitCodeOf(helper, 20000), 40100) << "the limit counts from the start, not per window";
+        EXPECT_GE(IndexOf(LogLines(log_), "form"), 0);
+        ExpectNothingDelivered();
+
+        TearDown();
+        SetUp();
+    }
+}
+
+// The one wait on the real clock.
+TEST_F(Launch, FormNeverAppearingTakesFortySecondsOnTheSystemClock) {
+    SetEnv("LV3_NO_FORM", "1");
+    const DWORD t0 = GetTickCount();
+    HANDLE helper = StartHelper(Helper("0", "shop.co.example"));
+    ASSERT_NE(helper, nullptr);
+    HWND box = WaitForErrorBox(90000);
+    const DWORD took = GetTickCount() - t0;
+    EXPECT_GE(took, 40000u) << "gave up before the limit";
+    EXPECT_LT(took, 60000u);
+    ExpectAndDismissErrorBox(box);
+    EXPECT_EQ(ExitCodeOf(helper, 20000), 0);
+    ExpectNothingDelivered();
+}
+
+// ---- Faults
+
+TEST_F(Launch, HungQueryBoxCostsSecondsNotForever) {
+    SetEnv("LV3_HANG", "30000");
+    StartRunning();
+    PrepareDelivery();
+    const long ms = CallLaunchQuery("hung.example", true, 25000);
+    ASSERT_GE(ms, 0) << "LaunchQuery waited for the hung application";
+    EXPECT_LT(ms, 10000);
+    EXPECT_GE(IndexOf(LogLines(log_), "settext hung.example"), 0);
+}
+
+TEST_F(Launch, ApplicationExitingBeforeDeliveryIsSurvived) {
+    SetEnv("LV3_EXIT_AFTER_FORM", "400");  // well inside the one-second settle time
+    EXPECT_EQ(RunProcess(Helper("1", "gone.example"), "", 60000), 0) << "crashed, hung or showed a box";
+    const std::vector<std::string> lines = LogLines(log_);
+    EXPECT_GT(IndexOf(lines, "exit"), IndexOf(lines, "child TComboBoxEx"));
+    ExpectNothingDelivered();
+}
+
+TEST_F(Launch, ConcurrentDeliveriesAllArriveWhole) {
+    StartRunning();
+    const std::vector<std::pair<std::string, std::string>> calls = {
+        {"1", "alpha.example"}, {"0", "192.0.2.33"}, {"1", "gamma.example.org"}};
+    std::vector<HANDLE> helpers;
+    for (const auto& c : calls) helpers.push_back(StartHelper(Helper(c.first, c.second)));
+    for (HANDLE h : helpers) {
+        ASSERT_NE(h, nullptr);
+        EXPECT_EQ(ExitCodeOf(h, 60000), 0);
+    }
+    ASSERT_GE(WaitForLine(log_, "query 255 0"), 0);
+    for (int i = 0; i < 100 && CountPrefix(LogLines(log_), "query ") < 3; ++i) Sleep(50);
+
+    const std::vector<std::string> lines = LogLines(log_);
+    std::vector<std::string> texts, queries;
+    for (const std::string& l : lines) {
+        if (l.compare(0, 8, "settext ") == 0) texts.push_back(l.substr(8));
+        if (l.compare(0, 6, "query ") == 0) queries.push_back(l);
+    }
+    std::sort(texts.begin(), texts.end());
+    std::sort(queries.begin(), queries.end());
+    EXPECT_EQ(texts, (std::vector<std::string>{"192.0.2.33", "alpha.example", "gamma.example.org"}));
+    EXPECT_EQ(queries, (std::vector<std::string>{"query 255 0", "query 255 1", "query 255 1"}));
+    EXPECT_EQ(CountPrefix(lines, "start "), 1);
+}
+
+}  // namespace

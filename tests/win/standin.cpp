@@ -71,7 +71,9 @@ std::vector<unsigned> Pixels(int w, int h, HICON icon, const RECT* screen) {
 }
 
 // Icons of another process cannot be drawn here, so compare what the screen shows.
-bool ShowsErrorIcon(HWND iconStatic) {
+bool ShowsErrorIcon(HWND box, HWND iconStatic) {
+    SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // nothing may cover it
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT r;
     GetWindowRect(iconStatic, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -181,7 +183,7 @@ ErrorBoxFacts InspectErrorBox(HWND box) {
         if (lstrcmpiA(cls, "Button") == 0)
             f.buttons.push_back(Text(c));
         else if (lstrcmpiA(cls, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON)
-            f.errorIcon = ShowsErrorIcon(c);
+            f.errorIcon = ShowsErrorIcon(box, c);
         else if (lstrcmpiA(cls, "Static") == 0 && !Text(c).empty())
             f.text = Text(c);
     }

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The whole road under Wine, in the project's own prefix: a stand-in browser shows a page,
+# lviehlp.exe opens its dialog pre-filled with the page's host, "As Domain" is clicked, and the
+# stand-in main application receives the query. Screenshots land in build/demo/.
+#   bash scripts/demo.sh                      private Xvfb screen
+#   LV_USE_DISPLAY=1 bash scripts/demo.sh     on $DISPLAY, slowed down to watch
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+bash scripts/setup.sh
+cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/win -j2 --target dialog_demo
+
+out="$root/build/demo"
+rm -rf "$out"; mkdir -p "$out"
+pause=0
+[ "${LV_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ] && pause=2500
+
+source scripts/wine-env.sh
+x11key='HKCU\Software\Wine\X11 Driver'
+finish() {
+  wine reg delete "$x11key" /v Managed /f </dev/null >/dev/null 2>&1 || true
+  lv_wine_stop
+}
+trap finish EXIT
+lv_wine_start
+# This Wine build does not pick up its own fonts (fonts-wine) by itself: put the dialog font
+# (Tahoma) and the caption buttons' Marlett where every Windows program finds them.
+for f in marlett.ttf tahoma.ttf tahomabd.ttf; do
+  [ -e "$WINEPREFIX/drive_c/windows/Fonts/$f" ] || cp "/usr/share/wine/fonts/$f" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
+# Without a window manager (the private Xvfb) Wine draws captions and frames itself.
+if [ "$pause" = 0 ]; then
+  wine reg add "$x11key" /v Managed /d N /f </dev/null >/dev/null 2>&1
+fi
+windir="Z:$(echo "$out" | tr / '\\')"
+wine build/win/tests/win/dialog_demo.exe "$windir" "$pause"
+for shot in dialog received; do
+  convert "$out/$shot.bmp" "$out/$shot.png" && rm -f "$out/$shot.bmp"
+  echo "screenshot: $out/$shot.png"
+done
