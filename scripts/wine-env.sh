@@ -9,7 +9,7 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 lv_xvfb_pid=""
 
 lv_wine_start() {
-  mkdir -p "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"  # wineserver -p fails on a prefix folder that does not exist yet
   if [ "${LV_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
     local fifo dn
     fifo=$(mktemp -u); mkfifo "$fifo"

@@ -1,0 +1,230 @@
+// Benchmark driver, run under Wine: starts a program, times it to its window (and, for the
+// query dialog, to its pre-filled edit box), reads its peak working set, and times the
+// hand-over from a button click to the main application's receipt. Prints one line per run.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+double Ms(LONGLONG ticks) {
+    static LONGLONG freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f.QuadPart;
+    }();
+    return static_cast<double>(ticks) * 1000.0 / static_cast<double>(freq);
+}
+
+LONGLONG Now() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+HWND FindChild(HWND parent, const char* cls, const char* text) {
+    return FindWindowExA(parent, nullptr, cls, text);
+}
+
+// The window is there, visible and, when asked, its edit box holds text.
+HWND ReadyWindow(const char* cls, bool prefilled) {
+    HWND w = FindWindowA(cls, nullptr);
+    if (!w || !IsWindowVisible(w)) return nullptr;
+    if (prefilled) {
+        HWND edit = FindChild(w, "Edit", nullptr);
+        DWORD_PTR len = 0;
+        if (!edit || !SendMessageTimeoutA(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &len) || len == 0)
+            return nullptr;
+    }
+    return w;
+}
+
+struct Started {
+    PROCESS_INFORMATION pi{};
+    HWND window = nullptr;
+    double ms = -1;
+};
+
+Started StartAndWait(const std::string& cmd, const char* cls, bool prefilled, DWORD timeoutMs) {
+    Started s;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string line = cmd;
+    const LONGLONG t0 = Now();
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &s.pi)) return s;
+    const DWORD begin = GetTickCount();
+    while (GetTickCount() - begin < timeoutMs) {
+        if ((s.window = ReadyWindow(cls, prefilled)) != nullptr) {
+            s.ms = Ms(Now() - t0);
+            break;
+        }
+        if (WaitForSingleObject(s.pi.hProcess, 0) == WAIT_OBJECT_0) break;
+        Sleep(1);
+    }
+    return s;
+}
+
+SIZE_T PeakWorkingSet(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    return GetProcessMemoryInfo(process, &pmc, sizeof pmc) ? pmc.PeakWorkingSetSize : 0;
+}
+
+void Finish(Started& s) {
+    if (s.window) PostMessageA(s.window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(s.pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(s.pi.hProcess, 1);
+    CloseHandle(s.pi.hThread);
+    CloseHandle(s.pi.hProcess);
+    // Let the window disappear before the next run looks for it.
+    for (int i = 0; i < 2000 && s.window && IsWindow(s.window); ++i) Sleep(1);
+}
+
+// Receipts of message 0x4FD in the main application's log ("query <wParam> <lParam> [<counter>]").
+// When the line carries the receiver's own counter reading, that is the receipt time; otherwise
+// the driver's reading when it first sees the line (late by at most one polling step).
+struct Receipts {
+    int count = 0;
+    int lines = 0;
+    LONGLONG lastStamp = -1;
+    std::string lastLine;
+};
+
+Receipts ReadReceipts(const char* logPath) {
+    Receipts r;
+    FILE* f = std::fopen(logPath, "rb");
+    if (!f) return r;
+    char buf[1024];
+    while (std::fgets(buf, sizeof buf, f)) {
+        ++r.lines;
+        r.lastLine = buf;
+        if (std::strncmp(buf, "query ", 6) != 0) continue;
+        ++r.count;
+        long long w = 0, l = 0, stamp = -1;
+        r.lastStamp = std::sscanf(buf + 6, "%lld %lld %lld", &w, &l, &stamp) == 3 ? stamp : -1;
+    }
+    std::fclose(f);
+    return r;
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "lvbench startup RUNS CLASS prefilled|window COMMAND...\n"
+                 "lvbench handover RUNS RECEIPT_LOG BUTTON_TEXT COMMAND...\n"
+                 "lvbench post RUNS RECEIPT_LOG CLASS TITLE\n"
+                 "lvbench findwindow CLASS\n");
+    return 2;
+}
+
+std::string JoinFrom(int argc, char** argv, int first) {
+    std::string cmd;
+    for (int i = first; i < argc; ++i) {
+        if (!cmd.empty()) cmd += ' ';
+        cmd += std::strchr(argv[i], ' ') ? "\"" + std::string(argv[i]) + "\"" : std::string(argv[i]);
+    }
+    return cmd;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "findwindow") == 0) {
+        HWND w = FindWindowA(argv[2], nullptr);
+        if (!w) return 1;
+        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(w)));
+        return 0;
+    }
+    if (argc < 6) return Usage();
+    const std::string mode = argv[1];
+    const int runs = std::atoi(argv[2]);
+    if (mode == "startup") {
+        const char* cls = argv[3];
+        const bool prefilled = std::strcmp(argv[4], "prefilled") == 0;
+        const std::string cmd = JoinFrom(argc, argv, 5);
+        for (int r = 0; r < runs; ++r) {
+            Started s = StartAndWait(cmd, cls, prefilled, 20000);
+            if (s.ms < 0) {
+                std::printf("startup-failed\n");
+                Finish(s);
+                return 1;
+            }
+            Sleep(200);  // settle: the peak is read once the window is up and idle
+            std::printf("startup %.3f peakws %lu\n", s.ms, static_cast<unsigned long>(PeakWorkingSet(s.pi.hProcess)));
+            std::fflush(stdout);
+            Finish(s);
+        }
+        return 0;
+    }
+    if (mode == "handover") {
+        const char* log = argv[3];
+        const char* button = argv[4];
+        const std::string cmd = JoinFrom(argc, argv, 5);
+        for (int r = 0; r < runs; ++r) {
+            Started s = StartAndWait(cmd, "LvIeDialogWnd", true, 20000);
+            // "ENTER" presses Enter in the edit box instead of clicking: the query without hiding first.
+            const bool enter = std::strcmp(button, "ENTER") == 0;
+            HWND b = s.window ? FindChild(s.window, enter ? "Edit" : "Button", enter ? nullptr : button) : nullptr;
+            if (!b) {
+                std::printf("handover-failed no dialog or button\n");
+                Finish(s);
+                return 1;
+            }
+            const int before = ReadReceipts(log).count;
+            Sleep(50);
+            const LONGLONG click = Now();
+            if (enter) {
+                PostMessageA(b, WM_KEYDOWN, VK_RETURN, 1);
+                PostMessageA(b, WM_KEYUP, VK_RETURN, 0xC0000001);
+            } else {
+                PostMessageA(b, BM_CLICK, 0, 0);
+            }
+            Receipts got;
+            LONGLONG seen = 0;
+            int linesSeen = ReadReceipts(log).lines;
+            for (DWORD begin = GetTickCount(); GetTickCount() - begin < 5000; Sleep(1)) {
+                got = ReadReceipts(log);
+                seen = Now();
+                if (got.lines != linesSeen) {  // where the time goes, on stderr
+                    std::fprintf(stderr, "  +%.1f ms %s", Ms(seen - click), got.lastLine.c_str());
+                    linesSeen = got.lines;
+                }
+                if (got.count > before) break;
+            }
+            if (got.count <= before) {
+                std::printf("handover-failed no receipt\n");
+                Finish(s);
+                return 1;
+            }
+            const bool stamped = got.lastStamp > 0;
+            std::printf("handover %.3f %s\n", Ms((stamped ? got.lastStamp : seen) - click),
+                        stamped ? "stamped" : "polled");
+            std::fflush(stdout);
+            s.window = nullptr;  // the dialog ends itself after a query
+            Finish(s);
+        }
+        return 0;
+    }
+    if (mode == "post") {
+        // The floor: the driver itself posts the query message straight to the application window.
+        const char* log = argv[3];
+        HWND app = FindWindowA(argv[4], argv[5]);
+        if (!app) return 1;
+        for (int r = 0; r < runs; ++r) {
+            const int before = ReadReceipts(log).count;
+            const LONGLONG sent = Now();
+            PostMessageA(app, 0x4FD, 255, 0);
+            Receipts got;
+            for (DWORD begin = GetTickCount(); GetTickCount() - begin < 5000; Sleep(1))
+                if ((got = ReadReceipts(log)).count > before) break;
+            if (got.count <= before || got.lastStamp <= 0) return 1;
+            std::printf("post %.3f\n", Ms(got.lastStamp - sent));
+            std::fflush(stdout);
+            Sleep(20);
+        }
+        return 0;
+    }
+    return Usage();
+}

@@ -1,0 +1,24 @@
+// Shared by the fuzz targets: a property check that reports and aborts, so libFuzzer keeps the input.
+#pragma once
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#define FUZZ_CHECK(cond)                                                                   \
+    do {                                                                                   \
+        if (!(cond)) {                                                                     \
+            std::fprintf(stderr, "property violated at %s:%d: %s\n", __FILE__, __LINE__, #cond); \
+            std::abort();                                                                  \
+        }                                                                                  \
+    } while (0)
+
+namespace fuzz {
+
+inline std::string Bytes(const unsigned char* data, std::size_t size) {
+    return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+// Shift-JIS style lead bytes, the double-byte rule the targets inject.
+inline bool SjisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+}  // namespace fuzz
