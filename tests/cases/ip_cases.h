@@ -16,6 +16,11 @@ inline constexpr IpCase kIpCases[] = {
     {"1.2.3.4", true},
     {"223.255.255.254", true},
     {"1.0x10.010.4", true},  // parts after the first may be hexadecimal or octal
+    {"1.010.0x1f.4", true},
+    {"10.0xFF.0377.0", true},
+    {"1.09.2.3", false},     // 9 is no octal digit
+    {"1.0x100.2.3", false},  // a part out of range
+    {"0x7f.0.0.1", false},   // a leading "0" at the very start, even for hexadecimal
     {"0.1.2.3", false},      // a leading "0" at the very start
     {"010.1.2.3", false},
     {"0x1.2.3.4", false},
@@ -29,6 +34,7 @@ inline constexpr IpCase kIpCases[] = {
     {"1.2.3.256", false},
     {"1.2.3.4a", false},
     {"1.2 .3.4", false},
+    {"1.2.3.4 5", false},
     {"16909060", false},  // one part: a valid address, but not a dotted quad
     {"a.b.c.d", false},
 };
