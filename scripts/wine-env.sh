@@ -18,8 +18,12 @@ lv_wine_start() {
     read -r dn <"$fifo"; rm -f "$fifo"
     export DISPLAY=":$dn"
   fi
-  # Services started by the first Wine process inherit its output; keep them off our pipes
-  # so that CTest does not wait for them.
+  lv_wine_warm
+}
+
+# A persistent wineserver with the prefix booted (created on first use). Services started by the
+# first Wine process inherit its output; keep them off our pipes so that CTest does not wait for them.
+lv_wine_warm() {
   wineserver -p </dev/null >/dev/null 2>&1
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine wineboot -i </dev/null >/dev/null 2>&1

@@ -24,14 +24,13 @@ protected:
         if (app_.Running()) TerminateProcess(app_.pi.hProcess, 99);
         app_.Wait(5000);
         EndStandIns(log_);
-        if (standIn_) CloseHandle(standIn_);
+        standIn_.End();
         ClearStandInSettings();
     }
     void InstallStandIn() { ASSERT_TRUE(CopyTo(StandInExe(), dir_ + "\\lv3.exe")); }
     void StartRunningStandIn() {
         InstallStandIn();
-        standIn_ = StartStandIn(dir_, log_, "child TComboBoxEx");
-        ASSERT_NE(standIn_, nullptr);
+        ASSERT_TRUE(StartStandIn(standIn_, dir_, log_, "child TComboBoxEx"));
     }
     void Open(const std::string& text) {
         ASSERT_TRUE(StartDialog(app_, exe_, d_)) << "dialog did not appear";
@@ -48,7 +47,7 @@ protected:
 
     std::string dir_, exe_, log_;
     Process app_;
-    HANDLE standIn_ = nullptr;
+    Process standIn_;
     Dialog d_;
 };
 

@@ -31,34 +31,6 @@ std::string SystemShellWindowsServer() {
 }
 }  // namespace
 
-Process::~Process() {
-    if (!pi.hProcess) return;
-    if (Running()) {
-        TerminateProcess(pi.hProcess, 99);
-        WaitForSingleObject(pi.hProcess, 5000);
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-}
-
-bool Process::Running() const { return pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
-
-int Process::Wait(DWORD timeoutMs) const {
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) != WAIT_OBJECT_0) return -2;
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    return static_cast<int>(code);
-}
-
-bool Start(Process& p, const std::string& commandLine, const std::string& workDir) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    std::vector<char> cmd(commandLine.begin(), commandLine.end());
-    cmd.push_back('\0');
-    return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          workDir.empty() ? nullptr : workDir.c_str(), &si, &p.pi) != 0;
-}
-
 std::vector<HWND> WindowsOf(const Process& p, const char* cls) {
     Search s{p.pi.dwProcessId, cls, {}};
     EnumWindows(Collect, reinterpret_cast<LPARAM>(&s));

@@ -7,22 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "testutil.h"
+
 namespace lvtest {
 
-// A started process; killed (if still running) and closed on destruction.
-struct Process {
-    PROCESS_INFORMATION pi = {};
-    Process() = default;
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-    Process(Process&& o) noexcept : pi(o.pi) { o.pi = {}; }
-    ~Process();
-    bool Running() const;
-    // Exit code once ended within timeoutMs; -2 when still running.
-    int Wait(DWORD timeoutMs) const;
-};
-
-bool Start(Process& p, const std::string& commandLine, const std::string& workDir = "");
 
 // Top-level windows of a class belonging to a process, in Z order (highest first).
 std::vector<HWND> WindowsOf(const Process& p, const char* cls);
@@ -58,15 +46,5 @@ HWND Focus(const Process& p);
 void PressKey(const Process& p, UINT vk);         // to the focused control, through the message loop
 RECT ClientRect(HWND dialog, HWND control);       // control's rectangle in the dialog's client area
 
-// Sleeps in small steps until pred() holds or timeoutMs passes; returns pred().
-template <typename Pred>
-bool WaitUntil(Pred pred, DWORD timeoutMs = 10000) {
-    const DWORD t0 = GetTickCount();
-    while (!pred()) {
-        if (GetTickCount() - t0 > timeoutMs) return pred();
-        Sleep(20);
-    }
-    return true;
-}
 
 }  // namespace lvtest

@@ -109,19 +109,13 @@ protected:
         windows_.clear();
         Pump();
         EndStandIns(log_);
-        if (standIn_) {
-            TerminateProcess(standIn_, 99);
-            WaitForSingleObject(standIn_, 10000);
-            CloseHandle(standIn_);
-            standIn_ = nullptr;
-        }
+        standIn_.End();
         ClearStandInSettings();
         RemoveTree(dir_);
     }
 
     void StartRunning(const char* readyLine = "child TComboBoxEx") {
-        standIn_ = StartStandIn(dir_, log_, readyLine);
-        ASSERT_NE(standIn_, nullptr) << "stand-in did not come up";
+        ASSERT_TRUE(StartStandIn(standIn_, dir_, log_, readyLine)) << "stand-in did not come up";
     }
 
     // Hides the application window (so the restore shows it again) and takes the foreground
@@ -145,30 +139,9 @@ protected:
         return "\"" + dir_ + "\\launch_helper.exe\" " + mode + " " + query + " " + fast;
     }
 
-    // Starts the helper without waiting; its process handle.
-    HANDLE StartHelper(const std::string& cmdLine, const std::string& workDir = "") const {
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        std::string cmd = cmdLine;
-        if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
-            return nullptr;
-        CloseHandle(pi.hThread);
-        return pi.hProcess;
-    }
-
-    static int ExitCodeOf(HANDLE p, DWORD timeoutMs) {
-        DWORD code = 0;
-        if (WaitForSingleObject(p, timeoutMs) != WAIT_OBJECT_0) {
-            TerminateProcess(p, 99);
-            WaitForSingleObject(p, 5000);
-            CloseHandle(p);
-            return -2;
-        }
-        GetExitCodeProcess(p, &code);
-        CloseHandle(p);
-        return static_cast<int>(code);
+    // Starts the helper without waiting.
+    static void StartHelper(Process& p, const std::string& cmdLine, const std::string& workDir = "") {
+        ASSERT_TRUE(Start(p, cmdLine, workDir));
     }
 
     // The error box is shown exactly as it should be, then dismissed.
@@ -211,7 +184,7 @@ protected:
     }
 
     std::string dir_, log_;
-    HANDLE standIn_ = nullptr;
+    Process standIn_;
     HWND front_ = nullptr;
     std::vector<HWND> windows_;
 };
@@ -330,10 +303,10 @@ TEST_F(Launch, MissingProgramShowsTheErrorBoxAndStartsNothing) {
     ASSERT_TRUE(DeleteFileA((dir_ + "\\lv3.exe").c_str()));
     const std::string elsewhere = MakeTempDir("launch-elsewhere");  // a copy in the working directory
     ASSERT_TRUE(CopyTo(StandInExe(), elsewhere + "\\lv3.exe"));
-    HANDLE helper = StartHelper(Helper("1", "shop.co.example"), elsewhere);
-    ASSERT_NE(helper, nullptr);
+    Process helper;
+    StartHelper(helper, Helper("1", "shop.co.example"), elsewhere);
     ExpectAndDismissErrorBox(WaitForErrorBox(20000));
-    EXPECT_EQ(ExitCodeOf(helper, 20000), 0);
+    EXPECT_EQ(helper.Wait(20000), 0);
     EXPECT_TRUE(LogLines(log_).empty()) << "some lv3.exe was started";
     RemoveTree(elsewhere);
 }
@@ -342,10 +315,10 @@ TEST_F(Launch, MissingProgramShowsTheErrorBoxAndStartsNothing) {
 // reports the clock's elapsed time, which must pass 40000 ms by exactly one poll.
 TEST_F(Launch, FormNeverAppearingEndsInTheErrorBoxAfterTheLimit) {
     SetEnv("LV3_NO_FORM", "1");
-    HANDLE helper = StartHelper(Helper("1", "shop.co.example", "fast"));
-    ASSERT_NE(helper, nullptr);
+    Process helper;
+    StartHelper(helper, Helper("1", "shop.co.example", "fast"));
     ExpectAndDismissErrorBox(WaitForErrorBox(30000));
-    EXPECT_EQ(ExitCodeOf(helper, 20000), 40100);
+    EXPECT_EQ(helper.Wait(20000), 40100);
     EXPECT_EQ(CountPrefix(LogLines(log_), "start "), 1);
     ExpectNothingDelivered();
 }
@@ -355,10 +328,10 @@ TEST_F(Launch, ChildrenNeverAppearingShareTheLimitAndEndInTheErrorBox) {
         SCOPED_TRACE(omit);
         SetEnv("LV3_OMIT", omit);
         SetEnv("LV3_FORM_DELAY", "300");  // part of the limit goes by before the form appears
-        HANDLE helper = StartHelper(Helper("1", "shop.co.example", "fast"));
-        ASSERT_NE(helper, nullptr);
+        Process helper;
+        StartHelper(helper, Helper("1", "shop.co.example", "fast"));
         ExpectAndDismissErrorBox(WaitForErrorBox(30000));
-        EXPECT_EQ(ExitCodeOf(helper, 20000), 40100) << "the limit counts from the start, not per window";
+        EXPECT_EQ(helper.Wait(20000), 40100) << "the limit counts from the start, not per window";
         EXPECT_GE(IndexOf(LogLines(log_), "form"), 0);
         ExpectNothingDelivered();
 
@@ -371,14 +344,14 @@ TEST_F(Launch, ChildrenNeverAppearingShareTheLimitAndEndInTheErrorBox) {
 TEST_F(Launch, FormNeverAppearingTakesFortySecondsOnTheSystemClock) {
     SetEnv("LV3_NO_FORM", "1");
     const DWORD t0 = GetTickCount();
-    HANDLE helper = StartHelper(Helper("0", "shop.co.example"));
-    ASSERT_NE(helper, nullptr);
+    Process helper;
+    StartHelper(helper, Helper("0", "shop.co.example"));
     HWND box = WaitForErrorBox(90000);
     const DWORD took = GetTickCount() - t0;
     EXPECT_GE(took, 40000u) << "gave up before the limit";
     EXPECT_LT(took, 60000u);
     ExpectAndDismissErrorBox(box);
-    EXPECT_EQ(ExitCodeOf(helper, 20000), 0);
+    EXPECT_EQ(helper.Wait(20000), 0);
     ExpectNothingDelivered();
 }
 
@@ -406,12 +379,9 @@ TEST_F(Launch, ConcurrentDeliveriesAllArriveWhole) {
     StartRunning();
     const std::vector<std::pair<std::string, std::string>> calls = {
         {"1", "alpha.example"}, {"0", "192.0.2.33"}, {"1", "gamma.example.org"}};
-    std::vector<HANDLE> helpers;
-    for (const auto& c : calls) helpers.push_back(StartHelper(Helper(c.first, c.second)));
-    for (HANDLE h : helpers) {
-        ASSERT_NE(h, nullptr);
-        EXPECT_EQ(ExitCodeOf(h, 60000), 0);
-    }
+    std::vector<Process> helpers(calls.size());
+    for (std::size_t i = 0; i < calls.size(); ++i) StartHelper(helpers[i], Helper(calls[i].first, calls[i].second));
+    for (const Process& h : helpers) EXPECT_EQ(h.Wait(60000), 0);
     ASSERT_GE(WaitForLine(log_, "query 255 0"), 0);
     for (int i = 0; i < 100 && CountPrefix(LogLines(log_), "query ") < 3; ++i) Sleep(50);
 

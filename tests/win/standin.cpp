@@ -131,28 +131,16 @@ int CountPrefix(const std::vector<std::string>& lines, const std::string& prefix
 }
 
 int WaitForLine(const std::string& log, const std::string& line, int from, DWORD timeoutMs) {
-    const DWORD t0 = GetTickCount();
-    for (;;) {
-        int i = IndexOf(LogLines(log), line, from);
-        if (i >= 0 || GetTickCount() - t0 > timeoutMs) return i;
-        Sleep(50);
-    }
+    int i = -1;
+    WaitUntil([&] { return (i = IndexOf(LogLines(log), line, from)) >= 0; }, timeoutMs, 50);
+    return i;
 }
 
-HANDLE StartStandIn(const std::string& dir, const std::string& log, const std::string& readyLine) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::string cmd = "\"" + dir + "\\lv3.exe\"";
-    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi)) return nullptr;
-    CloseHandle(pi.hThread);
-    if (WaitForLine(log, readyLine) < 0) {
-        TerminateProcess(pi.hProcess, 99);
-        WaitForSingleObject(pi.hProcess, 10000);
-        CloseHandle(pi.hProcess);
-        return nullptr;
-    }
-    return pi.hProcess;
+bool StartStandIn(Process& p, const std::string& dir, const std::string& log, const std::string& readyLine) {
+    if (!Start(p, "\"" + dir + "\\lv3.exe\"", dir)) return false;
+    if (WaitForLine(log, readyLine) >= 0) return true;
+    p.End();
+    return false;
 }
 
 void EndStandIns(const std::string& log) {
@@ -164,12 +152,9 @@ void EndStandIns(const std::string& log) {
 }
 
 HWND WaitForErrorBox(DWORD timeoutMs) {
-    const DWORD t0 = GetTickCount();
-    for (;;) {
-        HWND box = FindWindowA("#32770", "Lorvane Launcher");
-        if (box || GetTickCount() - t0 > timeoutMs) return box;
-        Sleep(50);
-    }
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindWindowA("#32770", "Lorvane Launcher")) != nullptr; }, timeoutMs, 50);
+    return box;
 }
 
 ErrorBoxFacts InspectErrorBox(HWND box) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "testutil.h"
+
 namespace lvtest {
 
 std::string StandInExe();  // the built stand-in (lv3.exe)
@@ -23,8 +25,9 @@ int CountPrefix(const std::vector<std::string>& lines, const std::string& prefix
 // Waits (polling) until line appears at or after from; its index, or -1 after timeoutMs.
 int WaitForLine(const std::string& log, const std::string& line, int from = 0, DWORD timeoutMs = 15000);
 
-// Starts dir\lv3.exe directly and waits for readyLine in the log; null handle if it did not come.
-HANDLE StartStandIn(const std::string& dir, const std::string& log, const std::string& readyLine);
+// Starts dir\lv3.exe directly and waits for readyLine in the log; false (and nothing left
+// running) if it did not come.
+bool StartStandIn(Process& p, const std::string& dir, const std::string& log, const std::string& readyLine);
 // Ends stand-ins: those the log names and any whose "TApplication" window titled "Lorvane" exists.
 // Only processes running an lv3.exe are ended, and never this one.
 void EndStandIns(const std::string& log);

@@ -18,28 +18,49 @@ std::string WinPath(const std::string& buildPath) {
 std::string DistFile(const char* name) { return WinPath(LV_DIST_DIR) + "\\" + name; }
 std::string BinFile(const std::string& rel) { return WinPath(LV_BIN_DIR) + "\\" + rel; }
 
-int RunProcess(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::vector<char> cmd(commandLine.begin(), commandLine.end());
-    cmd.push_back('\0');
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
-        return -1;
-    int result;
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+Process& Process::operator=(Process&& o) noexcept {
+    if (this != &o) {
+        End();
+        pi = o.pi;
+        o.pi = {};
+    }
+    return *this;
+}
+
+void Process::End() {
+    if (!pi.hProcess) return;
+    if (Running()) {
         TerminateProcess(pi.hProcess, 99);
         WaitForSingleObject(pi.hProcess, 5000);
-        result = -2;
-    } else {
-        DWORD code = 0;
-        GetExitCodeProcess(pi.hProcess, &code);
-        result = static_cast<int>(code);
     }
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return result;
+    pi = {};
+}
+
+bool Process::Running() const { return pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
+
+int Process::Wait(DWORD timeoutMs) const {
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) != WAIT_OBJECT_0) return -2;
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+bool Start(Process& p, const std::string& commandLine, const std::string& workDir) {
+    p.End();
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::vector<char> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back('\0');
+    return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workDir.empty() ? nullptr : workDir.c_str(), &si, &p.pi) != 0;
+}
+
+int RunProcess(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs) {
+    Process p;
+    if (!Start(p, commandLine, workDir)) return -1;
+    return p.Wait(timeoutMs);  // one still running is killed as p goes
 }
 
 std::string MakeTempDir(const std::string& tag) {

@@ -11,6 +11,34 @@ std::string WinPath(const std::string& buildPath);
 std::string DistFile(const char* name);   // a file in dist/
 std::string BinFile(const std::string& rel); // a file below the build directory
 
+// A started process; killed (if still running) and closed when it is let go.
+struct Process {
+    PROCESS_INFORMATION pi = {};
+    Process() = default;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    Process(Process&& o) noexcept : pi(o.pi) { o.pi = {}; }
+    Process& operator=(Process&& o) noexcept;
+    ~Process() { End(); }
+    void End();
+    bool Running() const;
+    // Exit code once ended within timeoutMs; -2 when still running.
+    int Wait(DWORD timeoutMs) const;
+};
+
+bool Start(Process& p, const std::string& commandLine, const std::string& workDir = "");
+
+// Sleeps in small steps until pred() holds or timeoutMs passes; returns pred().
+template <typename Pred>
+bool WaitUntil(Pred pred, DWORD timeoutMs = 10000, DWORD stepMs = 20) {
+    const DWORD t0 = GetTickCount();
+    while (!pred()) {
+        if (GetTickCount() - t0 > timeoutMs) return pred();
+        Sleep(stepMs);
+    }
+    return true;
+}
+
 // Runs a command line, waits for it (at most timeoutMs) and returns its exit code;
 // -1 when it could not be started, -2 when it did not end in time (it is then killed).
 int RunProcess(const std::string& commandLine, const std::string& workDir = "", DWORD timeoutMs = 30000);
