@@ -27,11 +27,44 @@ target_compile_definitions(lvwin PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
 target_compile_options(lvwin PRIVATE ${LV_WARN})
 target_link_libraries(lvwin PUBLIC lvcore user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 uuid wsock32)
 
+# What the no-argument run does not always need is loaded on the first call instead of at start:
+# shell32 only starts the main application, ole32 and oleaut32 only serve a browser frame, and
+# advapi32 only the registry of install and uninstall. mingw's delay-import libraries are made
+# from the .def files (the functions called); the toolchain's libmingwex has __delayLoadHelper2.
+set(LV_DELAYED_DLLS advapi32 shell32 ole32 oleaut32)
+set(LV_DELAY_LIBS)
+foreach(dll ${LV_DELAYED_DLLS})
+    set(def "${CMAKE_SOURCE_DIR}/cmake/delayload/${dll}.def")
+    set(lib "${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a")
+    if(MINGW)
+        add_custom_command(OUTPUT "${lib}"
+            COMMAND ${CMAKE_COMMAND} -E make_directory "${CMAKE_BINARY_DIR}/delayload"
+            COMMAND ${CMAKE_DLLTOOL} --kill-at --dllname ${dll}.dll --deterministic-libraries
+                    --input-def "${def}" --output-delaylib "${lib}"
+            DEPENDS "${def}" VERBATIM)
+        list(APPEND LV_DELAY_LIBS "${lib}")
+    else()
+        list(APPEND LV_DELAY_LIBS "-DELAYLOAD:${dll}.dll")
+    endif()
+endforeach()
+if(MINGW)
+    add_custom_target(lv_delaylibs DEPENDS ${LV_DELAY_LIBS})
+else()
+    add_custom_target(lv_delaylibs)
+    list(APPEND LV_DELAY_LIBS delayimp)
+endif()
+
+# Links target with the delay-import libraries ahead of the import libraries lvwin brings.
+function(lv_link_delayed target)
+    target_link_libraries(${target} PRIVATE lvwin ${LV_DELAY_LIBS})
+    add_dependencies(${target} lv_delaylibs)
+endfunction()
+
 set_source_files_properties(res/lviehlp.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/res/lviehlp.ico;${CMAKE_SOURCE_DIR}/res/wndicon.ico;${CMAKE_SOURCE_DIR}/res/lviehlp.manifest")
 add_executable(lviehlp WIN32 src/lviehlp.cpp res/lviehlp.rc)
 target_compile_options(lviehlp PRIVATE ${LV_WARN})
-target_link_libraries(lviehlp PRIVATE lvwin)
+lv_link_delayed(lviehlp)
 target_link_options(lviehlp PRIVATE ${LV_WIN_LINK} $<$<BOOL:${MINGW}>:-s>)
 set_target_properties(lviehlp PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${LV_DIST_DIR}")
 
@@ -50,4 +83,4 @@ option(LV_WINDOWS_TESTS "Build the tests that run on Windows" ON)
 if(LV_WINDOWS_TESTS)
     add_subdirectory(tests/win)
 endif()
-include(${CMAKE_SOURCE_DIR}/bench/bench.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)

@@ -9,6 +9,7 @@ SUDO=""
 need=()
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
 command -v cmake >/dev/null || need+=(cmake)
+command -v python3 >/dev/null || need+=(python3)  # the delay-import check of the shipped program
 command -v clang++ >/dev/null || need+=(clang)
 [ -d /usr/src/googletest ] || need+=(googletest)
 dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)
