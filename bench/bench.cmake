@@ -1,27 +1,43 @@
-# Benchmark programs (Windows build only): the bare one-window baseline and the driver that
+# Benchmark programs (Windows build only): the bare one-window baseline, the floor that does
+# lviehlp's work and nothing more, lviehlp as it was before delay-loading, and the driver that
 # times and measures programs under Wine. bench/run.sh builds and runs them.
-add_executable(lvbench_bare WIN32 ${CMAKE_SOURCE_DIR}/bench/bare/bare.cpp)
-target_compile_options(lvbench_bare PRIVATE ${LV_WARN})
-target_link_options(lvbench_bare PRIVATE ${LV_WIN_LINK} $<$<BOOL:${MINGW}>:-s>)
+set(LV_BENCH_DIR "${CMAKE_BINARY_DIR}/bench")
+function(lv_bench_program name)
+    add_executable(${name} WIN32 ${ARGN})
+    target_compile_options(${name} PRIVATE ${LV_WARN})
+    target_link_options(${name} PRIVATE ${LV_WIN_LINK} $<$<BOOL:${MINGW}>:-s>)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${LV_BENCH_DIR}")
+endfunction()
+
+lv_bench_program(lvbench_bare ${CMAKE_SOURCE_DIR}/bench/bare/bare.cpp)
 target_link_libraries(lvbench_bare PRIVATE user32 gdi32)
+
+# The bare program with lviehlp's application manifest (common controls 6): one more breakdown step.
+set(LV_BARE_MF_RC "${LV_BENCH_DIR}/bare_manifest.rc")
+file(WRITE "${LV_BARE_MF_RC}" "1 24 \"${CMAKE_SOURCE_DIR}/res/lviehlp.manifest\"\n")
+set_source_files_properties("${LV_BARE_MF_RC}" PROPERTIES OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/lviehlp.manifest")
+lv_bench_program(lvbench_bare_mf ${CMAKE_SOURCE_DIR}/bench/bare/bare.cpp "${LV_BARE_MF_RC}")
+
+# The floor, with lviehlp's resources and DLLs: once imported at start, once delay-loaded as lviehlp.
+set(LV_FLOOR_DLLS user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 uuid wsock32)
+lv_bench_program(lvbench_floor ${CMAKE_SOURCE_DIR}/bench/floor/floor.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
+target_link_libraries(lvbench_floor PRIVATE ${LV_FLOOR_DLLS})
+lv_bench_program(lvbench_floor_delay ${CMAKE_SOURCE_DIR}/bench/floor/floor.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
+target_link_libraries(lvbench_floor_delay PRIVATE ${LV_DELAY_LIBS} ${LV_FLOOR_DLLS})
+add_dependencies(lvbench_floor_delay lv_delaylibs)
+
+# lviehlp before delay-loading: every DLL imported at start.
+lv_bench_program(lvbench_lviehlp_plain ${CMAKE_SOURCE_DIR}/src/lviehlp.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
+target_link_libraries(lvbench_lviehlp_plain PRIVATE lvwin)
 
 add_executable(lvbench ${CMAKE_SOURCE_DIR}/bench/driver/lvbench.cpp)
 target_compile_options(lvbench PRIVATE ${LV_WARN})
 target_link_options(lvbench PRIVATE ${LV_WIN_LINK})
 target_link_libraries(lvbench PRIVATE user32 psapi)
-set_target_properties(lvbench_bare lvbench PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bench")
+set_target_properties(lvbench PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${LV_BENCH_DIR}")
 
 # Stands in for the main application in the hand-over timing; stamps each query on receipt.
 add_executable(lvbench_receiver WIN32 ${CMAKE_SOURCE_DIR}/bench/receiver/receiver.cpp)
 target_compile_options(lvbench_receiver PRIVATE ${LV_WARN})
 target_link_options(lvbench_receiver PRIVATE ${LV_WIN_LINK})
-set_target_properties(lvbench_receiver PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bench")
-
-# The bare program with lviehlp's application manifest (common controls 6): one more breakdown step.
-set(LV_BARE_MF_RC "${CMAKE_BINARY_DIR}/bench/bare_manifest.rc")
-file(WRITE "${LV_BARE_MF_RC}" "1 24 \"${CMAKE_SOURCE_DIR}/res/lviehlp.manifest\"\n")
-set_source_files_properties("${LV_BARE_MF_RC}" PROPERTIES OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/lviehlp.manifest")
-add_executable(lvbench_bare_mf WIN32 ${CMAKE_SOURCE_DIR}/bench/bare/bare.cpp "${LV_BARE_MF_RC}")
-target_compile_options(lvbench_bare_mf PRIVATE ${LV_WARN})
-target_link_options(lvbench_bare_mf PRIVATE ${LV_WIN_LINK} $<$<BOOL:${MINGW}>:-s>)
-set_target_properties(lvbench_bare_mf PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bench")
+set_target_properties(lvbench_receiver PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${LV_BENCH_DIR}")

@@ -35,6 +35,12 @@ set(LV_DELAYED_DLLS advapi32 shell32 ole32 oleaut32)
 set(LV_DELAY_LIBS)
 foreach(dll ${LV_DELAYED_DLLS})
     set(def "${CMAKE_SOURCE_DIR}/cmake/delayload/${dll}.def")
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)  # 64-bit names carry no @<argument bytes>
+        file(READ "${def}" text)
+        string(REGEX REPLACE "@[0-9]+" "" text "${text}")
+        set(def "${CMAKE_BINARY_DIR}/delayload/${dll}.def")
+        file(WRITE "${def}" "${text}")
+    endif()
     set(lib "${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a")
     if(MINGW)
         add_custom_command(OUTPUT "${lib}"

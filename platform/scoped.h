@@ -24,7 +24,6 @@ public:
 
     T get() const { return h_; }
     T* put() { reset(); return &h_; }
-    T release() { return std::exchange(h_, Invalid); }
     void reset(T h = Invalid) {
         if (h_ != Invalid) Close(h_);
         h_ = h;
@@ -36,14 +35,10 @@ private:
 };
 
 namespace detail {
-inline void CloseHkey(HKEY k) { RegCloseKey(k); }
 inline void FreeBstr(BSTR s) { SysFreeString(s); }
-inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
 }  // namespace detail
 
-using UniqueHkey = UniqueHandle<HKEY, detail::CloseHkey>;
 using UniqueBstr = UniqueHandle<BSTR, detail::FreeBstr>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;
 
 // A window's device context, given back with ReleaseDC.
 class WindowDC {

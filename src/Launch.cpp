@@ -67,7 +67,7 @@ void Deliver(HWND form, HWND box, const std::string& query, bool asDomain) {
         SendMessageTimeoutA(app, WM_NULL, 0, 0, kSendFlags, kSendTimeoutMs, &ignored);
     }
     // Posted, not sent: the query runs in the application's own time.
-    PostMessageA(FindWindowA(kAppClass, kAppTitle), kQueryMessage, kQueryWParam, asDomain ? 1 : 0);
+    PostMessageA(FindWindowA(kAppClass, kAppTitle), kQueryMessage, kQueryWParam, asDomain ? kQueryAsDomain : kQueryAsHost);
     SetForegroundWindow(form);
 }
 

@@ -8,15 +8,20 @@
 
 namespace lv {
 
-const char* const kToolbarButtonKey =
+namespace {
+
+const char kToolbarButtonKey[] =
     "Software\\Microsoft\\Internet Explorer\\Extensions\\{B27E9F04-15C3-4D6A-A8E1-0C94D7F36A25}";
 
+// Reads the installed browser's "Version": true for major version 6 and later.
 bool IsModernBrowser() {
     if (!OpenKeyForRead(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer")) return false;
     bool modern = IsModernVersion(ReadStringValue("Version"));
     CloseKey();
     return modern;
 }
+
+}  // namespace
 
 bool InstallToolbarButton(const std::string& exePath) {
     // Read before the key is opened for writing: both go through the one current key.

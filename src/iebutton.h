@@ -4,10 +4,6 @@
 
 namespace lv {
 
-extern const char* const kToolbarButtonKey;
-
-// Reads the installed browser's "Version": true for major version 6 and later.
-bool IsModernBrowser();
 // True when the key and all six values were written.
 bool InstallToolbarButton(const std::string& exePath);
 // True when the key is gone afterwards (already absent counts).

@@ -34,6 +34,13 @@ double scaleY = 1.0;
 // activation away, and that must not end the program (nor close the launch error box) early.
 bool queryRunning;
 
+// A 96-dpi length at the screen's resolution.
+int ScaleX(int v);
+int ScaleY(int v);
+void UpdateQueryButtons(bool domainOk, bool hostOk);
+void QueryAsDomain();
+void QueryAsHost();
+
 bool RegisterWindowClass(const char* name, UINT style, WNDPROC proc, HINSTANCE instance) {
     WNDCLASSA wc = {};
     wc.style = style;
@@ -137,11 +144,10 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }
 
-}  // namespace
-
 int ScaleX(int v) { return ScaleRound(v, scaleX); }
 int ScaleY(int v) { return ScaleRound(v, scaleY); }
 
+// Steps of RunQueryDialog: the scale from the dialog's dots per inch, then size and place it.
 void ComputeScale() {
     WindowDC dc(dialogWnd);
     scaleY = GetDeviceCaps(dc.get(), LOGPIXELSY) / 96.0;
@@ -171,6 +177,50 @@ void PlaceDialog() {
     SetWindowPos(dialogWnd, HWND_TOP, p.x, p.y, w, h, SWP_NOACTIVATE);
 }
 
+LRESULT CALLBACK OwnerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK DialogWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        return OnDestroy();
+    case WM_ACTIVATEAPP:
+        return OnActivateApp(window, wParam, lParam);
+    case WM_COMMAND:
+        return OnCommand(window, wParam, lParam);
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+void UpdateQueryButtons(bool domainOk, bool hostOk) {
+    EnableWindow(domainButton, domainOk);
+    EnableWindow(hostButton, hostOk);
+}
+
+void QueryAsDomain() {
+    const std::string text = ReduceToDomain(ExtractHost(StripBlanks(GetControlText(addressEdit))));
+    LaunchQuery(text, true);
+}
+
+void QueryAsHost() {
+    const std::string text = ExtractHost(StripBlanks(GetControlText(addressEdit)));
+    LaunchQuery(text, false);
+}
+
+}  // namespace
+
+std::string GetControlText(HWND control) {
+    const LRESULT n = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
+    if (n <= 0) return std::string();
+    std::string text(static_cast<std::size_t>(n) + 1, '\0');
+    const LRESULT copied = SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    // The length is an upper bound (it may count more than the control copies); keep what arrived.
+    text.resize(copied > 0 && copied <= n ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
 void RunQueryDialog() {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     InitCommonControls();
@@ -194,48 +244,6 @@ void RunQueryDialog() {
     UpdateWindow(dialogWnd);
     SetFocus(addressEdit);
     RunMessageLoop();
-}
-
-LRESULT CALLBACK OwnerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK DialogWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_DESTROY:
-        return OnDestroy();
-    case WM_ACTIVATEAPP:
-        return OnActivateApp(window, wParam, lParam);
-    case WM_COMMAND:
-        return OnCommand(window, wParam, lParam);
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-}
-
-std::string GetControlText(HWND control) {
-    const LRESULT n = SendMessageA(control, WM_GETTEXTLENGTH, 0, 0);
-    if (n <= 0) return std::string();
-    std::string text(static_cast<std::size_t>(n) + 1, '\0');
-    const LRESULT copied = SendMessageA(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    // The length is an upper bound (it may count more than the control copies); keep what arrived.
-    text.resize(copied > 0 && copied <= n ? static_cast<std::size_t>(copied) : 0);
-    return text;
-}
-
-void UpdateQueryButtons(bool domainOk, bool hostOk) {
-    EnableWindow(domainButton, domainOk);
-    EnableWindow(hostButton, hostOk);
-}
-
-void QueryAsDomain() {
-    const std::string text = ReduceToDomain(ExtractHost(StripBlanks(GetControlText(addressEdit))));
-    LaunchQuery(text, true);
-}
-
-void QueryAsHost() {
-    const std::string text = ExtractHost(StripBlanks(GetControlText(addressEdit)));
-    LaunchQuery(text, false);
 }
 
 }  // namespace lv

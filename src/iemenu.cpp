@@ -5,8 +5,10 @@
 
 namespace lv {
 
-const char* const kMenuItemKey =
+namespace {
+const char kMenuItemKey[] =
     "Software\\Microsoft\\Internet Explorer\\Extensions\\{6A1D3C52-8E47-4B0F-9C2A-3F5E71B0D48C}";
+}  // namespace
 
 bool InstallMenuItem(const std::string& exePath) {
     if (!OpenKeyForWrite(HKEY_LOCAL_MACHINE, kMenuItemKey)) return false;

@@ -4,8 +4,6 @@
 
 namespace lv {
 
-extern const char* const kMenuItemKey;
-
 // True when the key and all four values were written.
 bool InstallMenuItem(const std::string& exePath);
 // True when the key is gone afterwards (already absent counts).

@@ -5,19 +5,8 @@
 
 namespace lv {
 
-int ScaleRound(int v, double scale) {
-    const double x = v * scale;
-    const double lower = std::floor(x);
-    const double diff = x - lower;
-    double r;
-    if (diff < 0.5)
-        r = lower;
-    else if (diff > 0.5)
-        r = lower + 1;
-    else
-        r = std::fmod(lower, 2.0) == 0 ? lower : lower + 1;  // a tie goes to the even neighbour
-    return static_cast<int>(r);
-}
+// The default rounding mode, which nothing here changes, sends a tie to the even neighbour.
+int ScaleRound(int v, double scale) { return static_cast<int>(std::nearbyint(v * scale)); }
 
 Point PlaceDialogAt(int w, int h, const Box* frame, const ScreenMetrics& m) {
     int x, y, minX, minY, maxX, maxY;

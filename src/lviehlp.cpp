@@ -12,6 +12,8 @@
 
 namespace lv {
 
+namespace {
+
 bool Install(const std::string& exePath) {
     bool menu = InstallMenuItem(exePath);
     bool button = InstallToolbarButton(exePath);  // runs whatever became of the menu item
@@ -23,6 +25,8 @@ bool Uninstall() {
     bool button = UninstallToolbarButton();
     return menu && button;
 }
+
+}  // namespace
 
 int Main() {
     // The raw command line, not the C runtime's argv: its quoting rules differ.

@@ -8,7 +8,5 @@ namespace lv {
 enum ExitCode : int { kExitOk = 0, kExitRegistryFailed = 1 };
 
 int Main();
-bool Install(const std::string& exePath);
-bool Uninstall();
 
 }  // namespace lv

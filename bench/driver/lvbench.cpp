@@ -1,6 +1,6 @@
-// Benchmark driver, run under Wine: starts a program, times it to its window (and, for the
-// query dialog, to its pre-filled edit box), reads its peak working set, and times the
-// hand-over from a button click to the main application's receipt. Prints one line per run.
+// Benchmark driver, run under Wine: starts programs, times each to its window (and, when asked, to
+// its pre-filled edit box), reads its peak working set, and times the hand-over from a button
+// click to the main application's receipt. Prints one line per run.
 #include <windows.h>
 #include <psapi.h>
 
@@ -8,6 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "../../tests/cases/expected.h"
 
 namespace {
 
@@ -112,10 +115,11 @@ Receipts ReadReceipts(const char* logPath) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "lvbench startup RUNS CLASS prefilled|window COMMAND...\n"
-                 "lvbench handover RUNS RECEIPT_LOG BUTTON_TEXT COMMAND...\n"
+                 "lvbench startup RUNS SPEC_FILE    (lines: LABEL<tab>CLASS<tab>prefilled|window<tab>COMMAND)\n"
+                 "lvbench handover RUNS RECEIPT_LOG BUTTON_TEXT|ENTER COMMAND...\n"
                  "lvbench post RUNS RECEIPT_LOG CLASS TITLE\n"
-                 "lvbench findwindow CLASS\n");
+                 "lvbench findwindow CLASS\n"
+                 "lvbench close CLASS\n");
     return 2;
 }
 
@@ -128,103 +132,160 @@ std::string JoinFrom(int argc, char** argv, int first) {
     return cmd;
 }
 
+struct Program {
+    std::string label, cls, command;
+    bool prefilled = false;
+};
+
+std::vector<Program> ReadSpec(const char* path) {
+    std::vector<Program> all;
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return all;
+    char buf[2048];
+    while (std::fgets(buf, sizeof buf, f)) {
+        std::string line(buf);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        std::string field[4];
+        std::size_t from = 0;
+        for (int i = 0; i < 4; ++i) {
+            const std::size_t tab = i < 3 ? line.find('\t', from) : std::string::npos;
+            field[i] = line.substr(from, tab == std::string::npos ? std::string::npos : tab - from);
+            from = tab == std::string::npos ? line.size() : tab + 1;
+        }
+        if (field[3].empty()) continue;
+        all.push_back(Program{field[0], field[1], field[3], field[2] == "prefilled"});
+    }
+    std::fclose(f);
+    return all;
+}
+
+// Start-up and peak working set. The programs take turns run by run, so that a load change on
+// the machine falls on all of them alike.
+int RunStartup(int runs, const char* specPath) {
+    const std::vector<Program> programs = ReadSpec(specPath);
+    if (programs.empty()) return Usage();
+    int failed = 0;
+    for (int r = 0; r < runs; ++r) {
+        for (const Program& p : programs) {
+            Started s = StartAndWait(p.command, p.cls.c_str(), p.prefilled, 20000);
+            if (s.ms < 0) {
+                std::printf("%s startup-failed\n", p.label.c_str());
+                ++failed;
+            } else {
+                Sleep(200);  // settle: the peak is read once the window is up and idle
+                std::printf("%s startup %.3f peakws %lu\n", p.label.c_str(), s.ms,
+                            static_cast<unsigned long>(PeakWorkingSet(s.pi.hProcess)));
+            }
+            std::fflush(stdout);
+            Finish(s);
+        }
+    }
+    return failed ? 1 : 0;
+}
+
+// Presses the query button ("ENTER": Enter in the edit box, the query without hiding first);
+// click is the counter reading taken just before.
+bool PressQuery(HWND dialog, const char* button, LONGLONG& click) {
+    const bool enter = std::strcmp(button, "ENTER") == 0;
+    HWND b = dialog ? FindChild(dialog, enter ? "Edit" : "Button", enter ? nullptr : button) : nullptr;
+    if (!b) return false;
+    Sleep(50);
+    click = Now();
+    if (enter) {
+        PostMessageA(b, WM_KEYDOWN, VK_RETURN, 1);
+        PostMessageA(b, WM_KEYUP, VK_RETURN, 0xC0000001);
+    } else {
+        PostMessageA(b, BM_CLICK, 0, 0);
+    }
+    return true;
+}
+
+// Waits up to 5 s for a receipt beyond the before-th; each new log line goes to stderr with its time.
+bool AwaitReceipt(const char* log, int before, LONGLONG since, Receipts& got, LONGLONG& seen) {
+    int linesSeen = ReadReceipts(log).lines;
+    for (DWORD begin = GetTickCount(); GetTickCount() - begin < 5000; Sleep(1)) {
+        got = ReadReceipts(log);
+        seen = Now();
+        if (got.lines != linesSeen) {  // where the time goes
+            std::fprintf(stderr, "  +%.1f ms %s", Ms(seen - since), got.lastLine.c_str());
+            linesSeen = got.lines;
+        }
+        if (got.count > before) return true;
+    }
+    return false;
+}
+
+int RunHandover(int runs, const char* log, const char* button, const std::string& cmd) {
+    for (int r = 0; r < runs; ++r) {
+        Started s = StartAndWait(cmd, "LvIeDialogWnd", true, 20000);
+        const int before = ReadReceipts(log).count;
+        LONGLONG click = 0;
+        if (!PressQuery(s.window, button, click)) {
+            std::printf("handover-failed no dialog or button\n");
+            Finish(s);
+            return 1;
+        }
+        Receipts got;
+        LONGLONG seen = 0;
+        if (!AwaitReceipt(log, before, click, got, seen)) {
+            std::printf("handover-failed no receipt\n");
+            Finish(s);
+            return 1;
+        }
+        const bool stamped = got.lastStamp > 0;
+        std::printf("handover %.3f %s\n", Ms((stamped ? got.lastStamp : seen) - click), stamped ? "stamped" : "polled");
+        std::fflush(stdout);
+        s.window = nullptr;  // the dialog ends itself after a query
+        Finish(s);
+    }
+    return 0;
+}
+
+// The floor of the hand-over: the driver itself posts the query message straight to the application window.
+int RunPost(int runs, const char* log, const char* cls, const char* title) {
+    HWND app = FindWindowA(cls, title);
+    if (!app) return 1;
+    for (int r = 0; r < runs; ++r) {
+        const int before = ReadReceipts(log).count;
+        const LONGLONG sent = Now();
+        PostMessageA(app, expected::kQueryMessage, expected::kQueryWParam, 0);
+        Receipts got;
+        for (DWORD begin = GetTickCount(); GetTickCount() - begin < 5000; Sleep(1))
+            if ((got = ReadReceipts(log)).count > before) break;
+        if (got.count <= before || got.lastStamp <= 0) return 1;
+        std::printf("post %.3f\n", Ms(got.lastStamp - sent));
+        std::fflush(stdout);
+        Sleep(20);
+    }
+    return 0;
+}
+
+int RunFindWindow(const char* cls) {
+    HWND w = FindWindowA(cls, nullptr);
+    if (!w) return 1;
+    std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(w)));
+    return 0;
+}
+
+// Closes every top-level window of the class and waits until none is left.
+int RunClose(const char* cls) {
+    for (int i = 0; i < 500; ++i) {
+        HWND w = FindWindowA(cls, nullptr);
+        if (!w) return 0;
+        PostMessageA(w, WM_CLOSE, 0, 0);
+        Sleep(10);
+    }
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "findwindow") == 0) {
-        HWND w = FindWindowA(argv[2], nullptr);
-        if (!w) return 1;
-        std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(w)));
-        return 0;
-    }
-    if (argc < 6) return Usage();
-    const std::string mode = argv[1];
-    const int runs = std::atoi(argv[2]);
-    if (mode == "startup") {
-        const char* cls = argv[3];
-        const bool prefilled = std::strcmp(argv[4], "prefilled") == 0;
-        const std::string cmd = JoinFrom(argc, argv, 5);
-        for (int r = 0; r < runs; ++r) {
-            Started s = StartAndWait(cmd, cls, prefilled, 20000);
-            if (s.ms < 0) {
-                std::printf("startup-failed\n");
-                Finish(s);
-                return 1;
-            }
-            Sleep(200);  // settle: the peak is read once the window is up and idle
-            std::printf("startup %.3f peakws %lu\n", s.ms, static_cast<unsigned long>(PeakWorkingSet(s.pi.hProcess)));
-            std::fflush(stdout);
-            Finish(s);
-        }
-        return 0;
-    }
-    if (mode == "handover") {
-        const char* log = argv[3];
-        const char* button = argv[4];
-        const std::string cmd = JoinFrom(argc, argv, 5);
-        for (int r = 0; r < runs; ++r) {
-            Started s = StartAndWait(cmd, "LvIeDialogWnd", true, 20000);
-            // "ENTER" presses Enter in the edit box instead of clicking: the query without hiding first.
-            const bool enter = std::strcmp(button, "ENTER") == 0;
-            HWND b = s.window ? FindChild(s.window, enter ? "Edit" : "Button", enter ? nullptr : button) : nullptr;
-            if (!b) {
-                std::printf("handover-failed no dialog or button\n");
-                Finish(s);
-                return 1;
-            }
-            const int before = ReadReceipts(log).count;
-            Sleep(50);
-            const LONGLONG click = Now();
-            if (enter) {
-                PostMessageA(b, WM_KEYDOWN, VK_RETURN, 1);
-                PostMessageA(b, WM_KEYUP, VK_RETURN, 0xC0000001);
-            } else {
-                PostMessageA(b, BM_CLICK, 0, 0);
-            }
-            Receipts got;
-            LONGLONG seen = 0;
-            int linesSeen = ReadReceipts(log).lines;
-            for (DWORD begin = GetTickCount(); GetTickCount() - begin < 5000; Sleep(1)) {
-                got = ReadReceipts(log);
-                seen = Now();
-                if (got.lines != linesSeen) {  // where the time goes, on stderr
-                    std::fprintf(stderr, "  +%.1f ms %s", Ms(seen - click), got.lastLine.c_str());
-                    linesSeen = got.lines;
-                }
-                if (got.count > before) break;
-            }
-            if (got.count <= before) {
-                std::printf("handover-failed no receipt\n");
-                Finish(s);
-                return 1;
-            }
-            const bool stamped = got.lastStamp > 0;
-            std::printf("handover %.3f %s\n", Ms((stamped ? got.lastStamp : seen) - click),
-                        stamped ? "stamped" : "polled");
-            std::fflush(stdout);
-            s.window = nullptr;  // the dialog ends itself after a query
-            Finish(s);
-        }
-        return 0;
-    }
-    if (mode == "post") {
-        // The floor: the driver itself posts the query message straight to the application window.
-        const char* log = argv[3];
-        HWND app = FindWindowA(argv[4], argv[5]);
-        if (!app) return 1;
-        for (int r = 0; r < runs; ++r) {
-            const int before = ReadReceipts(log).count;
-            const LONGLONG sent = Now();
-            PostMessageA(app, 0x4FD, 255, 0);
-            Receipts got;
-            for (DWORD begin = GetTickCount(); GetTickCount() - begin < 5000; Sleep(1))
-                if ((got = ReadReceipts(log)).count > before) break;
-            if (got.count <= before || got.lastStamp <= 0) return 1;
-            std::printf("post %.3f\n", Ms(got.lastStamp - sent));
-            std::fflush(stdout);
-            Sleep(20);
-        }
-        return 0;
-    }
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "findwindow" && argc == 3) return RunFindWindow(argv[2]);
+    if (mode == "close" && argc == 3) return RunClose(argv[2]);
+    if (mode == "startup" && argc == 4) return RunStartup(std::atoi(argv[2]), argv[3]);
+    if (mode == "handover" && argc >= 6) return RunHandover(std::atoi(argv[2]), argv[3], argv[4], JoinFrom(argc, argv, 5));
+    if (mode == "post" && argc == 6) return RunPost(std::atoi(argv[2]), argv[3], argv[4], argv[5]);
     return Usage();
 }

@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <string>
 
+#include "../../tests/cases/expected.h"
+
 namespace {
 
-constexpr UINT kQueryMessage = 0x4FD;
+constexpr UINT kQueryMessage = expected::kQueryMessage;
 std::string logPath;
 
 void Append(const char* line) {

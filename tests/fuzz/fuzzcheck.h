@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "../cases/expected.h"
+
 #define FUZZ_CHECK(cond)                                                                   \
     do {                                                                                   \
         if (!(cond)) {                                                                     \
@@ -19,6 +21,6 @@ inline std::string Bytes(const unsigned char* data, std::size_t size) {
 }
 
 // Shift-JIS style lead bytes, the double-byte rule the targets inject.
-inline bool SjisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+using expected::SjisLead;
 
 }  // namespace fuzz

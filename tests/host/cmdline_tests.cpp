@@ -4,15 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "../cases/expected.h"
 #include "cmdline.h"
 
 using namespace lv;
+using expected::SjisLead;
 using Args = std::vector<std::string>;
-
-namespace {
-// Shift-JIS style rule: 0x81-0x9F and 0xE0-0xFC open a double-byte character.
-bool SjisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-}  // namespace
 
 TEST(CommandLine, KeywordsAndExtraArguments) {
     EXPECT_EQ(CommandLineArgs("lviehlp.exe INSTALL"), Args{"INSTALL"});

@@ -1,6 +1,7 @@
 // Dialog geometry: rounding of scaled lengths and placement over the browser frame.
 #include <gtest/gtest.h>
 
+#include "../cases/expected.h"
 #include "layout.h"
 
 using namespace lv;
@@ -27,33 +28,19 @@ TEST(ScaleRound, OtherFractionsGoToTheNearest) {
     EXPECT_EQ(ScaleRound(-27, 1.25), -34); // -33.75
 }
 
-namespace {
-
-struct Rect {
-    int x, y, w, h;
-    bool operator==(const Rect& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
-};
-
-Rect Scaled(const Rect& r, double s) {
-    return Rect{ScaleRound(r.x, s), ScaleRound(r.y, s), ScaleRound(r.w, s), ScaleRound(r.h, s)};
-}
-
-// The dialog's controls at 96 dpi: label, edit, As Domain, As IP/Hostname, Cancel.
-const Rect kControls[] = {{10, 10, 100, 21}, {10, 30, 400, 21}, {10, 64, 137, 25}, {157, 64, 137, 25},
-                          {314, 64, 96, 25}};
-
-}  // namespace
-
 TEST(ScaleRound, ControlRectanglesAt96120And144Dpi) {
-    for (const Rect& r : kControls) EXPECT_TRUE(Scaled(r, 1.0) == r);
-
-    const Rect at120[] = {{12, 12, 125, 26}, {12, 38, 500, 26}, {12, 80, 171, 31}, {196, 80, 171, 31},
-                          {392, 80, 120, 31}};
-    const Rect at144[] = {{15, 15, 150, 32}, {15, 45, 600, 32}, {15, 96, 206, 38}, {236, 96, 206, 38},
-                          {471, 96, 144, 38}};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_TRUE(Scaled(kControls[i], 120 / 96.0) == at120[i]) << "control " << i;
-        EXPECT_TRUE(Scaled(kControls[i], 144 / 96.0) == at144[i]) << "control " << i;
+    for (const expected::Layout& l : expected::kLayouts) {
+        const double s = l.dpi / 96.0;
+        EXPECT_EQ(ScaleRound(420, s), l.clientW) << l.dpi;
+        EXPECT_EQ(ScaleRound(100, s), l.clientH) << l.dpi;
+        for (int i = 0; i < 5; ++i) {
+            const expected::Rect& at96 = expected::kLayouts[0].controls[i];
+            const expected::Rect& r = l.controls[i];
+            EXPECT_EQ(ScaleRound(at96.x, s), r.x) << l.dpi << " dpi, control " << i;
+            EXPECT_EQ(ScaleRound(at96.y, s), r.y) << l.dpi << " dpi, control " << i;
+            EXPECT_EQ(ScaleRound(at96.w, s), r.w) << l.dpi << " dpi, control " << i;
+            EXPECT_EQ(ScaleRound(at96.h, s), r.h) << l.dpi << " dpi, control " << i;
+        }
     }
 }
 

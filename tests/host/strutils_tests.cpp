@@ -1,10 +1,12 @@
 // Delimited words and the shared byte-string helpers.
 #include <gtest/gtest.h>
 
+#include "../cases/expected.h"
 #include "common.h"
 #include "rxStrUtils.h"
 
 using namespace lv;
+using expected::SjisLead;
 
 TEST(Words, CountsSkipRunsOfDelimiters) {
     const CharSet dot(".");
@@ -77,11 +79,6 @@ TEST(Common, PosFindsFirstOccurrence) {
     EXPECT_EQ(Pos("Lorvane", "lorvane"), 0u);
     EXPECT_EQ(Pos("", "abc"), 0u);
 }
-
-namespace {
-// Shift-JIS style rule: 0x81-0x9F and 0xE0-0xFC open a double-byte character.
-bool SjisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-}  // namespace
 
 TEST(Common, DirectoryPartStopsAtLastSeparator) {
     EXPECT_EQ(DirectoryPart("C:\\Tools\\lviehlp.exe"), "C:\\Tools\\");

@@ -2,14 +2,13 @@
 // "\" (0x5C) as its second byte. Run with the process locale set to Japanese; skipped elsewhere.
 #include <gtest/gtest.h>
 
+#include "../cases/expected.h"
 #include "testutil.h"
 
 namespace {
 
-const char* const kMenuKey =
-    "Software\\Microsoft\\Internet Explorer\\Extensions\\{6A1D3C52-8E47-4B0F-9C2A-3F5E71B0D48C}";
-const char* const kButtonKey =
-    "Software\\Microsoft\\Internet Explorer\\Extensions\\{B27E9F04-15C3-4D6A-A8E1-0C94D7F36A25}";
+const char* const kMenuKey = expected::kMenuItemKey;
+const char* const kButtonKey = expected::kToolbarButtonKey;
 
 int RunWide(const std::wstring& exe, const std::wstring& args) {
     STARTUPINFOW si = {};

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../cases/expected.h"
 #include "dialogdriver.h"
 #include "standin.h"
 #include "testutil.h"
@@ -78,7 +79,7 @@ int Run(const std::string& dir, DWORD pause, Process& browser, Process& app) {
 
     Click(d.domain);
     std::printf("clicked           As Domain\n");
-    if (WaitForLine(log, "query 255 1", 0, 60000) < 0) return Fail("no query reached the stand-in");
+    if (WaitForLine(log, expected::QueryLine(1), 0, 60000) < 0) return Fail("no query reached the stand-in");
     std::printf("lviehlp exit code %d\n", app.Wait(10000));
     HWND form = FindWindowA("TForm1", nullptr);
     if (!form) return Fail("no stand-in main form");

@@ -2,6 +2,7 @@
 // beside it), by button and by Enter, and the launch error box when lv3.exe is missing.
 #include <gtest/gtest.h>
 
+#include "../cases/expected.h"
 #include "dialogdriver.h"
 #include "standin.h"
 #include "testutil.h"
@@ -40,7 +41,7 @@ protected:
     void ExpectQuery(const std::string& text, int mode) {
         const int set = WaitForLine(log_, "settext " + text);
         EXPECT_GE(set, 0) << "no settext " << text;
-        EXPECT_GE(WaitForLine(log_, "query 255 " + std::to_string(mode), set < 0 ? 0 : set), 0);
+        EXPECT_GE(WaitForLine(log_, expected::QueryLine(mode), set < 0 ? 0 : set), 0);
         EXPECT_EQ(CountPrefix(LogLines(log_), "settext "), 1);
         EXPECT_EQ(app_.Wait(10000), 0);
     }

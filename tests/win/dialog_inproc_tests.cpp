@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "../cases/expected.h"
 #include "dialogdriver.h"
 #include "geturl.h"
 #include "iedialog.h"
@@ -77,8 +78,7 @@ TEST_F(BrowserURLTest, AFailingItemEndsTheSearchEvenBeforeAMatch) {
 TEST_F(BrowserURLTest, NoMatchingBrowserOrAFailingCountGivesNothing) {
     EXPECT_EQ(Capture({BrowserItem(lower_, "http://lower.example/"), "folder"}), "");
     EXPECT_EQ(Capture({}), "");
-    SetSz(HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\\InprocServer32",
-          "StandInCountFails", "1");
+    SetSz(HKEY_LOCAL_MACHINE, expected::kShellWindowsServerKey, "StandInCountFails", "1");
     EXPECT_EQ(Capture({BrowserItem(upper_, "http://upper.example/p")}), "");
 }
 

@@ -1,12 +1,13 @@
 // Cross-process driving of the query dialog and the stand-in browser.
 #include "dialogdriver.h"
 
+#include "../cases/expected.h"
 #include "testutil.h"
 
 namespace lvtest {
 
 namespace {
-const char kShellWindowsKey[] = "Software\\Classes\\CLSID\\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\\InprocServer32";
+const char* const kShellWindowsKey = expected::kShellWindowsServerKey;
 
 struct Search {
     DWORD pid;

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "../cases/expected.h"
 #include "testutil.h"
 #include "win32.h"
 
@@ -15,11 +16,9 @@ using lvtest::RunProcess;
 
 namespace {
 
-const char* const kExtensions = "Software\\Microsoft\\Internet Explorer\\Extensions";
-const char* const kMenuKey =
-    "Software\\Microsoft\\Internet Explorer\\Extensions\\{6A1D3C52-8E47-4B0F-9C2A-3F5E71B0D48C}";
-const char* const kButtonKey =
-    "Software\\Microsoft\\Internet Explorer\\Extensions\\{B27E9F04-15C3-4D6A-A8E1-0C94D7F36A25}";
+using expected::kExtensionsKey;
+const char* const kMenuKey = expected::kMenuItemKey;
+const char* const kButtonKey = expected::kToolbarButtonKey;
 const char* const kBrowserKey = "Software\\Microsoft\\Internet Explorer";
 
 using Values = std::vector<std::pair<std::string, std::string>>;
@@ -132,7 +131,7 @@ TEST_F(InstallTest, UninstallRemovesBothKeysAndToleratesAbsentKeys) {
     ASSERT_FALSE(NothingInstalled());
     EXPECT_EQ(Run("uninstall"), 0);
     EXPECT_TRUE(NothingInstalled());
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kExtensions)) << "only our own keys go";
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kExtensionsKey)) << "only our own keys go";
     EXPECT_EQ(Run("uninstall"), 0) << "nothing installed is not a failure";
     EXPECT_TRUE(NothingInstalled());
 }
@@ -224,19 +223,19 @@ TEST_F(InstallTest, VersionOfOtherTypeOrLengthIsReadAsStoredBytes) {
 
 // A key that cannot be created under a volatile parent: install writes nothing and says so.
 TEST_F(InstallTest, FailedWriteSetsExitCodeAndWritesNothing) {
-    Values saved = ReadAll(kExtensions);
-    DeleteTree(HKEY_LOCAL_MACHINE, kExtensions);
+    Values saved = ReadAll(kExtensionsKey);
+    DeleteTree(HKEY_LOCAL_MACHINE, kExtensionsKey);
     HKEY k;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kExtensions, 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr,
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kExtensionsKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr,
                               &k, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(k);
     EXPECT_NE(Run("install"), 0);
     EXPECT_TRUE(NothingInstalled());
-    DeleteTree(HKEY_LOCAL_MACHINE, kExtensions);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kExtensions, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+    DeleteTree(HKEY_LOCAL_MACHINE, kExtensionsKey);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kExtensionsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
               ERROR_SUCCESS);
-    for (const auto& v : saved) lvtest::SetSz(HKEY_LOCAL_MACHINE, kExtensions, v.first, v.second);
+    for (const auto& v : saved) lvtest::SetSz(HKEY_LOCAL_MACHINE, kExtensionsKey, v.first, v.second);
     RegCloseKey(k);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../cases/expected.h"
 #include "Launch.h"
 #include "standin.h"
 #include "testutil.h"
@@ -166,7 +167,7 @@ protected:
     // Waits for the hand-over of one query after line from: text, restore, message, foreground,
     // in that order. Index just past it, or -1 with a failure naming what is missing.
     int ExpectHandOver(const std::string& text, int mode, int from) const {
-        const std::string query = "query 255 " + std::to_string(mode);
+        const std::string query = expected::QueryLine(mode);
         int s = -1, r = -1, q = -1, a = -1;
         for (const DWORD t0 = GetTickCount(); GetTickCount() - t0 < 15000; Sleep(50)) {
             const std::vector<std::string> lines = LogLines(log_);
@@ -255,7 +256,7 @@ TEST_F(Launch, RunningWithoutAQueryBoxLosesOnlyTheText) {
         PrepareDelivery();
         ASSERT_GE(CallLaunchQuery("lost.example", true), 0);
         const int r = WaitForLine(log_, "restore", from);
-        const int q = WaitForLine(log_, "query 255 1", r + 1);
+        const int q = WaitForLine(log_, expected::QueryLine(1), r + 1);
         EXPECT_GE(r, 0) << "the restore must still happen";
         EXPECT_GT(q, r) << "the message must still follow";
         EXPECT_GT(WaitForLine(log_, "activate", q + 1), q) << "the form must still come forward";
@@ -382,7 +383,7 @@ TEST_F(Launch, ConcurrentDeliveriesAllArriveWhole) {
     std::vector<Process> helpers(calls.size());
     for (std::size_t i = 0; i < calls.size(); ++i) StartHelper(helpers[i], Helper(calls[i].first, calls[i].second));
     for (const Process& h : helpers) EXPECT_EQ(h.Wait(60000), 0);
-    ASSERT_GE(WaitForLine(log_, "query 255 0"), 0);
+    ASSERT_GE(WaitForLine(log_, expected::QueryLine(0)), 0);
     for (int i = 0; i < 100 && CountPrefix(LogLines(log_), "query ") < 3; ++i) Sleep(50);
 
     const std::vector<std::string> lines = LogLines(log_);
@@ -394,7 +395,7 @@ TEST_F(Launch, ConcurrentDeliveriesAllArriveWhole) {
     std::sort(texts.begin(), texts.end());
     std::sort(queries.begin(), queries.end());
     EXPECT_EQ(texts, (std::vector<std::string>{"192.0.2.33", "alpha.example", "gamma.example.org"}));
-    EXPECT_EQ(queries, (std::vector<std::string>{"query 255 0", "query 255 1", "query 255 1"}));
+    EXPECT_EQ(queries, (std::vector<std::string>{expected::QueryLine(0), expected::QueryLine(1), expected::QueryLine(1)}));
     EXPECT_EQ(CountPrefix(lines, "start "), 1);
 }
 

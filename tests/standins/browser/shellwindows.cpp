@@ -22,9 +22,11 @@
 #include <string>
 #include <vector>
 
+#include "../../cases/expected.h"
+
 namespace {
 
-const char kKey[] = "Software\\Classes\\CLSID\\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\\InprocServer32";
+const char* const kKey = expected::kShellWindowsServerKey;
 
 LONG liveObjects;
 LONG collectionsCreated;

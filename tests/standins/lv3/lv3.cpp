@@ -32,9 +32,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "../../cases/expected.h"
+
 namespace {
 
-constexpr UINT kQueryMessage = 0x4FD;
+constexpr UINT kQueryMessage = expected::kQueryMessage;
 constexpr UINT_PTR kFormTimer = 1, kChildTimer = 2, kExitTimer = 3, kLifeTimer = 4;
 const char* const kChildClasses[3] = {"TCoolBar", "TPanel", "TComboBoxEx"};
 

@@ -1,0 +1,127 @@
+// The floor of the start-up benchmark: lviehlp's no-argument work and nothing more, written as
+// plainly as it can be. Same resources (manifest, icons), same DLLs, the hidden owner window, the
+// dialog with its five controls, and one walk of the Shell Windows collection for the URL of the
+// foremost browser frame, which goes into the edit box. No host extraction, no query.
+#include <windows.h>
+#include <commctrl.h>
+#include <exdisp.h>
+#include <shellapi.h>
+#include <shldisp.h>
+#include <winsock.h>
+
+namespace {
+
+HWND dialog;
+HWND edit;
+HWND buttons[3];
+
+// Referenced so that the floor imports what lviehlp imports, though it never registers or launches.
+void* volatile const kSameImports[] = {reinterpret_cast<void*>(&RegCloseKey), reinterpret_cast<void*>(&ShellExecuteA)};
+
+LRESULT CALLBACK DialogProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    if (msg == WM_COMMAND && reinterpret_cast<HWND>(lp) == edit && HIWORD(wp) == EN_CHANGE) {
+        char text[512];
+        const int n = GetWindowTextA(edit, text, sizeof text);
+        EnableWindow(buttons[0], n > 0 && inet_addr(text) == INADDR_NONE);
+        EnableWindow(buttons[1], n > 0);
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+bool Register(const char* name, UINT style, WNDPROC proc, HINSTANCE inst) {
+    WNDCLASSA wc = {};
+    wc.style = style;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = inst;
+    wc.hIcon = LoadIconA(inst, "WNDICON");
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc) != 0;
+}
+
+// The foremost browser frame's URL, or "" (no frame, no COM).
+void BrowserURL(char* out, int size) {
+    out[0] = 0;
+    HWND frame = FindWindowA("IEFrame", nullptr);
+    if (!frame || CoInitialize(nullptr) != S_OK) return;
+    IShellWindows* windows = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                IID_IShellWindows, reinterpret_cast<void**>(&windows))))
+        return;
+    LONG count = 0;
+    windows->get_Count(&count);
+    for (LONG i = 0; i < count && !out[0]; ++i) {
+        VARIANT index;
+        VariantInit(&index);
+        index.vt = VT_I4;
+        index.lVal = i;
+        IDispatch* item = nullptr;
+        if (FAILED(windows->Item(index, &item)) || !item) continue;
+        IWebBrowser2* browser = nullptr;
+        if (SUCCEEDED(item->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser))) && browser) {
+            SHANDLE_PTR h = 0;
+            BSTR url = nullptr;
+            if (SUCCEEDED(browser->get_HWND(&h)) && reinterpret_cast<HWND>(h) == frame &&
+                SUCCEEDED(browser->get_LocationURL(&url))) {
+                const int n = WideCharToMultiByte(CP_ACP, 0, url, SysStringLen(url), out, size - 1, nullptr, nullptr);
+                out[n > 0 ? n : 0] = 0;
+                SysFreeString(url);
+            }
+            browser->Release();
+        }
+        item->Release();
+    }
+    windows->Release();
+}
+
+HWND Control(const char* cls, const char* text, DWORD style, DWORD ex, int x, int y, int w, int h, HINSTANCE inst) {
+    HWND c = CreateWindowExA(ex, cls, text, style, x, y, w, h, dialog, nullptr, inst, nullptr);
+    SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return c;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
+    InitCommonControls();
+    if (!Register("LvFloorOwner", CS_HREDRAW | CS_VREDRAW, DefWindowProcA, inst)) return 1;
+    HWND owner = CreateWindowExA(0, "LvFloorOwner", "Floor", 0, 0, 0, 0, 0, nullptr, nullptr, inst, nullptr);
+    if (!owner || !Register("LvFloorDialog", CS_HREDRAW | CS_VREDRAW | CS_SAVEBITS, DialogProc, inst)) return 1;
+    dialog = CreateWindowExA(0, "LvFloorDialog", "Floor", WS_OVERLAPPED | WS_SYSMENU, 0, 0, 0, 0, owner, nullptr,
+                             inst, nullptr);
+    if (!dialog) return 1;
+    HDC dc = GetDC(dialog);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(dialog, dc);
+    const int w = MulDiv(420, dpi, 96) + 2 * GetSystemMetrics(SM_CXDLGFRAME);
+    const int h = MulDiv(100, dpi, 96) + 2 * GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION);
+    SetWindowPos(dialog, HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2,
+                 w, h, SWP_NOACTIVATE);
+    Control("STATIC", "Query address:", WS_CHILD | WS_VISIBLE, 0, 10, 10, 100, 21, inst);
+    edit = Control("EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 10, 30, 400, 21,
+                   inst);
+    buttons[0] = Control("BUTTON", "As Domain", WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
+                         10, 64, 137, 25, inst);
+    buttons[1] = Control("BUTTON", "As IP/Hostname", WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP, 0, 157, 64,
+                         137, 25, inst);
+    buttons[2] = Control("BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 314, 64, 96, 25, inst);
+    char url[2048];
+    BrowserURL(url, sizeof url);
+    SetWindowTextA(edit, url);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    ShowWindow(dialog, SW_SHOW);
+    UpdateWindow(dialog);
+    SetFocus(edit);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageA(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return kSameImports[0] == nullptr;
+}
