@@ -2,14 +2,27 @@
 # One command for the performance figures: builds everything, checks that two clean builds give
 # identical bytes, lists size and imports, then runs the programs under Wine (private Xvfb, the
 # benchmark's own prefix, build/bench-prefix) and prints the tables. Runs per measurement:
-# LV_BENCH_RUNS (default 20).
+# LV_BENCH_RUNS (default 20). 32-bit Wine needs a kernel that runs 32-bit code; where it cannot,
+# the same sources are built and measured as a 64-bit program (LV_BENCH_ARCH=x86_64, chosen
+# automatically when 32-bit Wine does not start).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 runs="${LV_BENCH_RUNS:-20}"
 out="$root/bench/out"
-bin="$root/build/win/bench"
+arch="${LV_BENCH_ARCH:-$(/usr/lib/wine/wine --version >/dev/null 2>&1 && echo i686 || echo x86_64)}"
+if [ "$arch" = i686 ]; then
+  build_dir="$root/build/win"; dist="$root/dist"; prefix="$root/build/bench-prefix"
+else
+  build_dir="$root/build/win64"; dist="$build_dir/dist"; prefix="$root/build/bench-prefix64"
+  wine() { /usr/lib/wine/wine64 "$@"; }
+fi
+toolchain="cmake/mingw-$arch.cmake"
+objdump="$arch-w64-mingw32-objdump"
+bin="$build_dir/bench"
 bench="$bin/lvbench.exe"
+targets=(lviehlp lvieres lvbench lvbench_bare lvbench_bare_mf lvbench_floor lvbench_floor_delay lvbench_lviehlp_plain
+  lvbench_receiver lvbrowser lvshellwin)
 url="http://www.shop.co.example/index.html"
 shellwin_key='HKLM\Software\Classes\CLSID\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\InprocServer32'
 x11_key='HKCU\Software\Wine\X11 Driver'
@@ -18,9 +31,9 @@ winpath() { echo "Z:${1//\//\\}"; }
 
 build() {
   bash scripts/setup.sh >/dev/null
-  echo "== Windows build" >&2
-  cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build build/win -j2 >/dev/null
+  echo "== Windows build ($arch)" >&2
+  cmake -S . -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DLV_DIST_DIR="$dist" >/dev/null
+  cmake --build "$build_dir" -j2 --target "${targets[@]}" >/dev/null
 }
 
 check_reproducible() {
@@ -28,7 +41,7 @@ check_reproducible() {
   local x f
   for x in a b; do
     rm -rf "build/repro-$x"
-    cmake -S . -B "build/repro-$x" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+    cmake -S . -B "build/repro-$x" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
       -DLV_WINDOWS_TESTS=OFF -DLV_DIST_DIR="$root/build/repro-$x/dist" >/dev/null
     cmake --build "build/repro-$x" -j2 --target lviehlp lvieres >/dev/null
   done
@@ -42,16 +55,17 @@ check_reproducible() {
 # for lviehlp as it was before delay-loading. The receiver stamps each query the moment it arrives.
 stage() {
   local dir
-  for dir in app app-before; do mkdir -p "$out/$dir"; cp dist/lvieres.dll "$out/$dir/"; done
-  cp dist/lviehlp.exe "$out/app/"
+  for dir in app app-before; do mkdir -p "$out/$dir"; cp "$dist/lvieres.dll" "$out/$dir/"; done
+  cp "$dist/lviehlp.exe" "$out/app/"
   cp "$bin/lvbench_lviehlp_plain.exe" "$out/app-before/lviehlp.exe"
   cp "$bin/lvbench_receiver.exe" "$out/app/lv3.exe"
 }
 
 # A prefix of its own: the settings below must not leak into the tests' prefix.
 start_wine() {
-  export LV_WINEPREFIX="$root/build/bench-prefix"
+  export LV_WINEPREFIX="$prefix"
   source scripts/wine-env.sh
+  [ "$arch" = i686 ] || export WINEARCH=win64
   trap lv_wine_stop EXIT
   echo "== Wine start" >&2
   lv_wine_start
@@ -63,8 +77,8 @@ start_wine() {
 # The stand-in browser shows a page; the stand-in Shell Windows collection reports its URL.
 start_browser() {
   local browser shellwin hwnd=""
-  browser="$(find build/win -name lvbrowser.exe -print -quit)"
-  shellwin="$(find build/win -name lvshellwin.dll -print -quit)"
+  browser="$(find "$build_dir" -name lvbrowser.exe -print -quit)"
+  shellwin="$(find "$build_dir" -name lvshellwin.dll -print -quit)"
   [ -n "$browser" ] && [ -n "$shellwin" ] || { echo "stand-in browser not built" >&2; exit 1; }
   cp "$shellwin" "$out/shellwindows.dll"
   wine "$browser" "$url" >/dev/null 2>&1 &
@@ -207,9 +221,10 @@ print_tables() {
   row "Driver's own post -> receipt, median/p95" "$po_med" "$po_p95" "" "" ""
   row "Click, managed windows (no WM), median" "$hm_med" "" "" "" ""
   echo
-  echo "dist/lviehlp.exe: $(stat -c %s dist/lviehlp.exe) bytes; dist/lvieres.dll: $(stat -c %s dist/lvieres.dll) bytes"
-  echo "lviehlp.exe imports: $(i686-w64-mingw32-objdump -p dist/lviehlp.exe | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
-  echo "lviehlp.exe delay-loads: $(python3 tests/win/delay-imports.py dist/lviehlp.exe | tr '\n' ' ')"
+  echo "build: $arch"
+  echo "lviehlp.exe: $(stat -c %s "$dist/lviehlp.exe") bytes; lvieres.dll: $(stat -c %s "$dist/lvieres.dll") bytes"
+  echo "lviehlp.exe imports: $($objdump -p "$dist/lviehlp.exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
+  echo "lviehlp.exe delay-loads: $(python3 tests/win/delay-imports.py "$dist/lviehlp.exe" | tr '\n' ' ')"
   echo "dialog: $dialog_state"
   echo "machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(wine --version)"
   echo "load average at the start and end of the runs: $load_start / $load_end"
