@@ -2,21 +2,18 @@
 # One command for the performance figures: builds everything, checks that two clean builds give
 # identical bytes, lists size and imports, then runs the programs under Wine (private Xvfb, the
 # benchmark's own prefix, build/bench-prefix) and prints the tables. Runs per measurement:
-# LV_BENCH_RUNS (default 20). 32-bit Wine needs a kernel that runs 32-bit code; where it cannot,
-# the same sources are built and measured as a 64-bit program (LV_BENCH_ARCH=x86_64, chosen
-# automatically when 32-bit Wine does not start).
+# LV_BENCH_RUNS (default 20). Where the kernel runs no 32-bit code, the x86_64 build of the same
+# sources is measured in a 64-bit prefix (scripts/wine-arch.sh decides; LV_WINE_ARCH overrides).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 runs="${LV_BENCH_RUNS:-20}"
 out="$root/bench/out"
-arch="${LV_BENCH_ARCH:-$(/usr/lib/wine/wine --version >/dev/null 2>&1 && echo i686 || echo x86_64)}"
-if [ "$arch" = i686 ]; then
-  build_dir="$root/build/win"; dist="$root/dist"; prefix="$root/build/bench-prefix"
-else
-  build_dir="$root/build/win64"; dist="$build_dir/dist"; prefix="$root/build/bench-prefix64"
-  wine() { /usr/lib/wine/wine64 "$@"; }
-fi
+source scripts/wine-arch.sh
+arch="$lv_win_triple"
+build_dir="$root/$lv_win_build"
+if [ "$arch" = i686 ]; then dist="$root/dist"; else dist="$build_dir/dist"; fi
+prefix="$root/build/bench-prefix-$LV_WINE_ARCH"
 toolchain="cmake/mingw-$arch.cmake"
 objdump="$arch-w64-mingw32-objdump"
 bin="$build_dir/bench"
@@ -65,7 +62,6 @@ stage() {
 start_wine() {
   export LV_WINEPREFIX="$prefix"
   source scripts/wine-env.sh
-  [ "$arch" = i686 ] || export WINEARCH=win64
   trap lv_wine_stop EXIT
   echo "== Wine start" >&2
   lv_wine_start
