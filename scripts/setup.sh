@@ -17,6 +17,8 @@ command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xauth >/dev/null || need+=(xauth)
 command -v import >/dev/null || need+=(imagemagick)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
+# The 64-bit loader, for the prefix in which the program runs under WOW64 (one of the Windows tests).
+dpkg -s wine64 >/dev/null 2>&1 || need+=(wine64)
 dpkg -s locales >/dev/null 2>&1 || need+=(locales)
 # Wine's own fonts: Tahoma for dialogs, Marlett for the caption buttons.
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
