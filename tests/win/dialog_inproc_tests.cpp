@@ -94,7 +94,7 @@ TEST_F(BrowserURLTest, LongAndNonAsciiUrlsArriveConvertedAndWhole) {
         EXPECT_EQ(Capture({BrowserItem(upper_, "http://b\xC3\xBC" "cher.example/x")}), "b\xFC" "cher.example");
         // Cyrillic has no place in code page 1252: such a host comes in its ASCII (IDNA) form,
         // a port after it unchanged, whatever the path holds.
-        const std::string example = "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84";  // the IDN test name
+        const std::string example = "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84";  // Cyrillic for "example", zone .rf, in UTF-8
         EXPECT_EQ(Capture({BrowserItem(upper_, "http://" + example + "/x")}), "xn--e1afmkfd.xn--p1ai");
         EXPECT_EQ(Capture({BrowserItem(upper_, "http://" + example + ":8080/" + example)}), "xn--e1afmkfd.xn--p1ai:8080");
         EXPECT_EQ(Capture({BrowserItem(upper_, "http://b\xC3\xBC" "cher.example/" + example)}), "b\xFC" "cher.example");
