@@ -71,13 +71,17 @@ bool HostNameToAscii(const std::wstring& name, std::string& ascii) {
 
 bool AnsiLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 
-bool RunningUnderWow64() {
+bool OnWindows64() {
+#ifdef _WIN64
+    return true;
+#else
     // Looked up at run time: the call is missing from the oldest systems.
     using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
     const auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
     BOOL wow64 = FALSE;
     return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+#endif
 }
 
 }  // namespace lv

@@ -30,7 +30,8 @@ bool HostNameToAscii(const std::wstring& name, std::string& ascii);
 // The system's lead-byte rule for the ANSI code page.
 bool AnsiLeadByte(unsigned char b);
 
-// A 32-bit process on 64-bit Windows: its registry writes go to the 32-bit view.
-bool RunningUnderWow64();
+// 64-bit Windows: a 64-bit build, or a 32-bit one running under WOW64 (whose registry writes go to
+// the 32-bit view unless told otherwise).
+bool OnWindows64();
 
 }  // namespace lv

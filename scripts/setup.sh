@@ -8,7 +8,8 @@ SUDO=""
 
 need=()
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
-# The x86_64 build runs the Windows tests where the kernel runs no 32-bit code (wine64 then).
+# The x86_64 build runs the Windows tests where the kernel runs no 32-bit code; wine64 runs it, and
+# gives the 64-bit prefix in which the 32-bit program runs under WOW64 (one of the Windows tests).
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
 dpkg -s wine64 >/dev/null 2>&1 || need+=(wine64)
 command -v cmake >/dev/null || need+=(cmake)
@@ -20,8 +21,6 @@ command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xauth >/dev/null || need+=(xauth)
 command -v import >/dev/null || need+=(imagemagick)
 dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
-# The 64-bit loader, for the prefix in which the program runs under WOW64 (one of the Windows tests).
-dpkg -s wine64 >/dev/null 2>&1 || need+=(wine64)
 dpkg -s locales >/dev/null 2>&1 || need+=(locales)
 # Wine's own fonts: Tahoma for dialogs, Marlett for the caption buttons.
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)

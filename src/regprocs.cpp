@@ -63,7 +63,8 @@ LONG DeleteKey(HKEY root, const std::string& path, REGSAM view) {
 }
 
 std::vector<REGSAM> ExtensionViews() {
-    if (RunningUnderWow64()) return {0, KEY_WOW64_64KEY};
+    // Both views named: from a 32-bit process the first is its own, from a 64-bit one the other.
+    if (OnWindows64()) return {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
     return {0};
 }
 

@@ -13,7 +13,7 @@ namespace lv {
 extern LONG RegStatus;  // result of the last open; 0 = success
 extern HKEY RegKey;     // the key the last successful open gave
 
-// view: 0 for the process's own registry view, or KEY_WOW64_64KEY for the 64-bit one.
+// view: 0 for the process's own registry view, or KEY_WOW64_32KEY / KEY_WOW64_64KEY for that view.
 bool OpenKeyForWrite(HKEY root, const std::string& path, REGSAM view = 0);
 bool OpenKeyForRead(HKEY root, const std::string& path, REGSAM view = 0);
 void CloseKey();
@@ -27,8 +27,8 @@ bool WriteWideStringValue(const std::string& name, const std::wstring& text);
 bool WritePathValue(const std::string& name, const ModulePath& path, const std::string& tail = std::string());
 LONG DeleteKey(HKEY root, const std::string& path, REGSAM view = 0);
 
-// The views the browser's extension keys are written to: the own view, and under WOW64 also the
-// 64-bit view, where the 64-bit browser looks.
+// The views the browser's extension keys are written to: on 32-bit Windows the only one; on 64-bit
+// Windows both, since the browser may run as a 32-bit or a 64-bit process and each reads its own.
 std::vector<REGSAM> ExtensionViews();
 
 }  // namespace lv

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# lviehlp.exe on 64-bit Windows, where it runs under WOW64: install writes both extension keys in
-# the 32-bit and the 64-bit registry view, icons chosen by the 64-bit browser's version, and
-# uninstall removes them from both. Runs in a 64-bit Wine prefix of its own, created on first use
-# and kept (LV_WINEPREFIX64, default build/wineprefix64), with its own wineserver.
+# lviehlp.exe on 64-bit Windows: install writes both extension keys in the 32-bit and the 64-bit
+# registry view, icons chosen by the 64-bit browser's version, and uninstall removes them from both.
+# The program is the 32-bit build under WOW64 or, where this kernel runs no 32-bit code, the x86_64
+# build of the same sources. Runs in a 64-bit Wine prefix of its own, created on first use and kept
+# (LV_WINEPREFIX64, default build/wineprefix64), with its own wineserver.
 # Usage: wow64-install.sh DIST_DIR
 set -u
 dist="$1"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$root/scripts/wine-arch.sh"  # `wine`: the loader for the program under test
 export WINEARCH=win64
 export WINEPREFIX="${LV_WINEPREFIX64:-$root/build/wineprefix64}"
 export WINEDEBUG=-all
