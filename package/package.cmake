@@ -14,36 +14,37 @@ if(NOT LV_PACKAGE_VERSION)
     message(FATAL_ERROR "no FileVersion in res/lviehlp.rc")
 endif()
 # The upgrade code stays the same for ever: it is how a newer package finds an older one.
-# The product code is one per version, the same in every build of it (a name-based UUID).
 set(LV_UPGRADE_CODE "D35CA736-C26F-4E33-933F-3948C3CCFCAA")
-string(UUID LV_PRODUCT_CODE NAMESPACE ${LV_UPGRADE_CODE} NAME "lviehlp ${LV_PACKAGE_VERSION}" TYPE SHA1 UPPER)
-
 set(LV_MSI_NAME "lviehlp-${LV_PACKAGE_VERSION}.msi")
-set(LV_MSI "${LV_DIST_DIR}/${LV_MSI_NAME}")
-set(lv_wxs "${CMAKE_SOURCE_DIR}/package/lviehlp.wxs")
-# wixl takes source files only by paths relative to the folder it runs in.
-set(lv_msi_work "${CMAKE_BINARY_DIR}/package")
-file(MAKE_DIRECTORY "${lv_msi_work}")
-file(RELATIVE_PATH lv_dist_rel "${lv_msi_work}" "${LV_DIST_DIR}")
-file(RELATIVE_PATH lv_res_rel "${lv_msi_work}" "${CMAKE_SOURCE_DIR}/res")
 
-# wixl writes every Execute= other than "deferred" as an immediate action, and it drops
-# IncludeMaximum= (a key column of the Upgrade table, so the row is written anew). Type 3410 =
-# program from an installed file (18) + exit code ignored (64) + rollback (256) + in script (1024)
-# + no impersonation (2048); attributes 768 = both version bounds inclusive.
-set(lv_msi_fixups
-    -q "UPDATE `CustomAction` SET `Type` = 3410 WHERE `Action` = 'LvRegisterRollback' OR `Action` = 'LvUnregisterRollback'"
-    -q "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'LV_OLDER_VERSION'"
-    -q "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMin`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${LV_UPGRADE_CODE}}', '0.0.0', '${LV_PACKAGE_VERSION}', 768, 'LV_OLDER_VERSION')")
+# lv_add_msi(target output version): builds the package of dist/'s files as that version. The
+# product code is one per version, the same in every build of it (a name-based UUID).
+function(lv_add_msi target output version)
+    string(UUID product NAMESPACE ${LV_UPGRADE_CODE} NAME "lviehlp ${version}" TYPE SHA1 UPPER)
+    set(wxs "${CMAKE_SOURCE_DIR}/package/lviehlp.wxs")
+    # wixl takes source files only by paths relative to the folder it runs in.
+    set(work "${CMAKE_BINARY_DIR}/package/${target}")
+    file(MAKE_DIRECTORY "${work}")
+    file(RELATIVE_PATH dist "${work}" "${LV_DIST_DIR}")
+    file(RELATIVE_PATH res "${work}" "${CMAKE_SOURCE_DIR}/res")
+    # wixl writes every Execute= other than "deferred" as an immediate action, and it drops
+    # IncludeMaximum= (a key column of the Upgrade table, so the row is written anew). Type 3410 =
+    # program from an installed file (18) + exit code ignored (64) + rollback (256) + in script
+    # (1024) + no impersonation (2048); attributes 768 = both version bounds inclusive.
+    set(fixups
+        -q "UPDATE `CustomAction` SET `Type` = 3410 WHERE `Action` = 'LvRegisterRollback' OR `Action` = 'LvUnregisterRollback'"
+        -q "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'LV_OLDER_VERSION'"
+        -q "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMin`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${LV_UPGRADE_CODE}}', '0.0.0', '${version}', 768, 'LV_OLDER_VERSION')")
+    add_custom_command(OUTPUT "${output}"
+        COMMAND "${LV_WIXL}" -D "Version=${version}" -D "ProductCode={${product}}" -D "UpgradeCode={${LV_UPGRADE_CODE}}"
+                -D "DistDir=${dist}" -D "ResDir=${res}" -o lviehlp.msi "${wxs}"
+        COMMAND "${LV_MSIBUILD}" lviehlp.msi ${fixups}
+        COMMAND "${CMAKE_COMMAND}" -E copy lviehlp.msi "${output}"
+        DEPENDS "${wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" lviehlp lvieres
+        WORKING_DIRECTORY "${work}"
+        COMMENT "Windows Installer package ${output}"
+        VERBATIM)
+    add_custom_target(${target} ALL DEPENDS "${output}")
+endfunction()
 
-add_custom_command(OUTPUT "${LV_MSI}"
-    COMMAND "${LV_WIXL}" -D "Version=${LV_PACKAGE_VERSION}" -D "ProductCode={${LV_PRODUCT_CODE}}"
-            -D "UpgradeCode={${LV_UPGRADE_CODE}}"
-            -D "DistDir=${lv_dist_rel}" -D "ResDir=${lv_res_rel}" -o lviehlp.msi "${lv_wxs}"
-    COMMAND "${LV_MSIBUILD}" lviehlp.msi ${lv_msi_fixups}
-    COMMAND "${CMAKE_COMMAND}" -E copy lviehlp.msi "${LV_MSI}"
-    DEPENDS "${lv_wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" lviehlp lvieres
-    WORKING_DIRECTORY "${lv_msi_work}"
-    COMMENT "Windows Installer package ${LV_MSI_NAME}"
-    VERBATIM)
-add_custom_target(lviehlp_msi ALL DEPENDS "${LV_MSI}")
+lv_add_msi(lviehlp_msi "${LV_DIST_DIR}/${LV_MSI_NAME}" ${LV_PACKAGE_VERSION})

@@ -1,5 +1,6 @@
 // The Windows Installer package under the platform's own msiexec: silent install, the same package
-// again, removal, a folder of the integrator's choice, and a failed registration rolled back.
+// again, removal, a folder of the integrator's choice, the next version over this one, and a
+// failed registration rolled back.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,6 +30,10 @@ int Msiexec(const std::string& args, const std::string& log) {
 }
 const std::string& Package() {
     static const std::string path = lvtest::DistFile(LV_MSI_NAME);
+    return path;
+}
+const std::string& NextPackage() {
+    static const std::string path = lvtest::WinPath(LV_NEXT_MSI);
     return path;
 }
 
@@ -95,6 +100,7 @@ protected:
     // Nothing of an earlier run left: the package removed, the keys and the default folder gone.
     void SetUp() override {
         Msiexec("/x " + Quoted(Package()), "setup-removal");
+        Msiexec("/x " + Quoted(NextPackage()), "setup-removal-next");
         lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kMenuKey);
         lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kButtonKey);
         ASSERT_TRUE(UninstallEntries().empty());
@@ -111,7 +117,7 @@ TEST_F(PackageTest, SilentInstallAgainAndRemoval) {
     EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
     EXPECT_EQ(Value(kButtonKey, "Exec"), dir + "lviehlp.exe");
     EXPECT_EQ(Value(kButtonKey, "Icon").rfind(dir + "lvieres.dll,", 0), 0u) << Value(kButtonKey, "Icon");
-    EXPECT_EQ(UninstallEntries(), std::vector<std::string>{"Lorvane/MSIE Integration|lviehlp project|1.0.0.3|1|1"});
+    EXPECT_EQ(UninstallEntries(), std::vector<std::string>{"Lorvane/MSIE Integration|lviehlp project|" LV_VERSION "|1|1"});
 
     EXPECT_EQ(Msiexec("/i " + Quoted(Package()), "install-again"), 0);
     EXPECT_EQ(SubkeyCount(kExtensions), others + 2) << "one set of keys";
@@ -135,6 +141,23 @@ TEST_F(PackageTest, InstallDirChoosesTheFolder) {
     EXPECT_EQ(Msiexec("/x " + Quoted(Package()), "installdir-uninstall"), 0);
     EXPECT_TRUE(NoKeys());
     EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
+}
+
+// The next version's package replaces this one; the old version's removal deletes the keys and
+// the new version writes them again.
+TEST_F(PackageTest, NextVersionReplacesThisOne) {
+    const std::string dir = DefaultDir();
+    ASSERT_EQ(Msiexec("/i " + Quoted(Package()), "upgrade-from"), 0);
+    ASSERT_EQ(Msiexec("/i " + Quoted(NextPackage()), "upgrade-to"), 0);
+    EXPECT_EQ(UninstallEntries(),
+              std::vector<std::string>{"Lorvane/MSIE Integration|lviehlp project|" LV_NEXT_VERSION "|1|1"});
+    EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
+    EXPECT_EQ(Value(kButtonKey, "Exec"), dir + "lviehlp.exe");
+    EXPECT_TRUE(FileThere(dir + "lvieres.dll"));
+    EXPECT_EQ(Msiexec("/x " + Quoted(NextPackage()), "upgrade-removal"), 0);
+    EXPECT_TRUE(NoKeys());
+    EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
+    EXPECT_TRUE(UninstallEntries().empty());
 }
 
 // A key cannot be created under a volatile one: "install" fails, and so does the installation.
