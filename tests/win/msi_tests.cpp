@@ -63,19 +63,25 @@ int SubkeyCount(const char* path) {
     return static_cast<int>(subkeys);
 }
 
-// The uninstall entries named after the package, as "name|publisher|version|no repair|no modify";
-// a 32-bit package is listed in the 32-bit view of the registry.
+// A 32-bit package is listed in the 32-bit view of the registry, which a 64-bit build must ask for.
+#ifdef _WIN64
+const REGSAM kPackageView = KEY_WOW64_32KEY;
+#else
+const REGSAM kPackageView = 0;
+#endif
+
+// The uninstall entries named after the package, as "name|publisher|version|no repair|no modify".
 std::vector<std::string> UninstallEntries() {
     std::vector<std::string> out;
     HKEY root;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ | KEY_WOW64_32KEY, &root) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ | kPackageView, &root) != ERROR_SUCCESS)
         return out;
     for (DWORD i = 0;; ++i) {
         char name[256];
         DWORD len = sizeof name;
         if (RegEnumKeyExA(root, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         HKEY k;
-        if (RegOpenKeyExA(root, name, 0, KEY_READ | KEY_WOW64_32KEY, &k) != ERROR_SUCCESS) continue;
+        if (RegOpenKeyExA(root, name, 0, KEY_READ | kPackageView, &k) != ERROR_SUCCESS) continue;
         auto text = [&](const char* v) {
             char buf[512];
             DWORD size = sizeof buf, type = 0;
