@@ -3,7 +3,7 @@
 if(NOT TARGET lviehlp_msi)
     return()
 endif()
-set(LV_MSI_WINEPREFIX "${CMAKE_SOURCE_DIR}/build/wineprefix-msi" CACHE PATH "Wine prefix of the package tests")
+set(LV_MSI_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix-msi" CACHE PATH "Wine prefix of the package tests")
 # The same files packaged as the next version (last field + 1), to be installed over this one.
 string(REGEX MATCH "[0-9]+$" lv_last "${LV_PACKAGE_VERSION}")
 math(EXPR lv_last "${lv_last} + 1")
