@@ -9,8 +9,11 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 bash scripts/setup.sh
-cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/win -j2 --target dialog_demo
+source scripts/wine-env.sh
+# Where this kernel runs no 32-bit code, the demo runs the x86_64 build of the same sources.
+cmake -S . -B "$lv_win_build" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$lv_win_triple.cmake" -DCMAKE_BUILD_TYPE=Release \
+  -DLV_DIST_DIR="$root/$lv_win_build/dist" >/dev/null
+cmake --build "$lv_win_build" -j2 --target dialog_demo
 
 if [ -n "${DISPLAY:-}" ]; then export LV_USE_DISPLAY="${LV_USE_DISPLAY:-1}"; fi
 out="$root/build/demo"
@@ -18,7 +21,6 @@ rm -rf "$out"; mkdir -p "$out"
 pause=0
 [ "${LV_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ] && pause=2500
 
-source scripts/wine-env.sh
 x11key='HKCU\Software\Wine\X11 Driver'
 finish() {
   wine reg delete "$x11key" /v Managed /f </dev/null >/dev/null 2>&1 || true
@@ -36,7 +38,7 @@ if [ "$pause" = 0 ]; then
   wine reg add "$x11key" /v Managed /d N /f </dev/null >/dev/null 2>&1
 fi
 windir="Z:$(echo "$out" | tr / '\\')"
-wine build/win/tests/win/dialog_demo.exe "$windir" "$pause"
+wine "$lv_win_build/tests/win/dialog_demo.exe" "$windir" "$pause"
 for shot in dialog received; do
   convert "$out/$shot.bmp" "$out/$shot.png" && rm -f "$out/$shot.bmp"
   echo "screenshot: $out/$shot.png"

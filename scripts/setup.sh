@@ -8,6 +8,9 @@ SUDO=""
 
 need=()
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
+# The x86_64 build runs the Windows tests where the kernel runs no 32-bit code (wine64 then).
+command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
+dpkg -s wine64 >/dev/null 2>&1 || need+=(wine64)
 command -v cmake >/dev/null || need+=(cmake)
 command -v clang++ >/dev/null || need+=(clang)
 [ -d /usr/src/googletest ] || need+=(googletest)

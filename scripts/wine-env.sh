@@ -1,8 +1,9 @@
 # Sourced by the test and demo scripts: the project's own Wine prefix, a warm wineserver and,
 # unless LV_USE_DISPLAY=1 and a display exists, a private Xvfb screen. lv_wine_stop ends both.
 lv_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export WINEARCH=win32
-export WINEPREFIX="${LV_WINEPREFIX:-$lv_root/build/wineprefix}"
+source "$lv_root/scripts/wine-arch.sh"
+[ "$LV_WINE_ARCH" = win64 ] && lv_default_prefix=wineprefix-win64 || lv_default_prefix=wineprefix
+export WINEPREFIX="${LV_WINEPREFIX:-$lv_root/build/$lv_default_prefix}"
 export LV_WINEPREFIX="$WINEPREFIX"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
