@@ -24,6 +24,9 @@ dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
 dpkg -s locales >/dev/null 2>&1 || need+=(locales)
 # Wine's own fonts: Tahoma for dialogs, Marlett for the caption buttons.
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
+# The Windows Installer package: wixl builds it, msitools' msibuild fixes it up and msiinfo shows it.
+command -v wixl >/dev/null || need+=(wixl)
+command -v msibuild >/dev/null || need+=(msitools)
 
 if [ ${#need[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
