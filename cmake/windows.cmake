@@ -85,6 +85,8 @@ else()
     target_link_options(lvieres PRIVATE /NOENTRY)
 endif()
 
+include(${CMAKE_SOURCE_DIR}/package/package.cmake)
+
 option(LV_WINDOWS_TESTS "Build the tests that run on Windows" ON)
 if(LV_WINDOWS_TESTS)
     add_subdirectory(tests/win)

@@ -6,31 +6,82 @@
 namespace lv {
 
 namespace {
-unsigned long __stdcall ReadOwnModuleName(void*, char* buffer, unsigned long size) {
-    return GetModuleFileNameA(nullptr, buffer, size);
+unsigned long __stdcall ReadOwnModuleName(void*, wchar_t* buffer, unsigned long size) {
+    return GetModuleFileNameW(nullptr, buffer, size);
 }
 }  // namespace
 
-bool OwnModulePath(std::string& path) { return OwnModulePathWith(ReadOwnModuleName, path); }
+bool OwnModulePath(ModulePath& path) { return OwnModulePathWith(ReadOwnModuleName, path); }
 
-bool OwnModulePathWith(ModuleNameReader read, std::string& path) {
+bool OwnModulePathWith(ModuleNameReader read, ModulePath& path) {
     // The system truncates silently when the buffer is short, so grow until the name fits
     // with room to spare; a name that never fits is not returned at all.
-    // A path holds at most 32767 characters, 65534 bytes in a double-byte code page.
-    for (DWORD size = MAX_PATH + 1; size / 2 <= 65536; size *= 2) {
-        std::string buf(size, '\0');
+    // A path holds at most 32767 characters.
+    for (DWORD size = MAX_PATH + 1; size / 2 <= 32768; size *= 2) {
+        std::wstring buf(size, L'\0');
         SetLastError(ERROR_SUCCESS);
         DWORD n = read(nullptr, &buf[0], size);
         if (n == 0) return false;
         if (n < size - 1 && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
             buf.resize(n);
-            path.swap(buf);
+            ModulePath got;
+            got.exact = ToAnsiExact(buf, got.ansi);
+            got.wide.swap(buf);
+            path = std::move(got);
             return true;
         }
     }
     return false;
 }
 
+bool ToAnsiExact(const std::wstring& wide, std::string& ansi) {
+    ansi.clear();
+    if (wide.empty()) return true;
+    const int len = static_cast<int>(wide.size());
+    // No flags: code pages such as UTF-8 take none. The round trip below catches every loss.
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), len, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return false;
+    std::string text(static_cast<std::size_t>(size), '\0');
+    if (WideCharToMultiByte(CP_ACP, 0, wide.data(), len, &text[0], size, nullptr, nullptr) != size) return false;
+    std::wstring back(wide.size(), L'\0');
+    if (MultiByteToWideChar(CP_ACP, 0, text.data(), size, &back[0], len) != len || back != wide) return false;
+    ansi.swap(text);
+    return true;
+}
+
+bool HostNameToAscii(const std::wstring& name, std::string& ascii) {
+    // In kernel32 from Vista on; looked up so that older systems still start the program.
+    using IdnToAsciiFn = int(WINAPI*)(DWORD, LPCWSTR, int, LPWSTR, int);
+    const auto toAscii = reinterpret_cast<IdnToAsciiFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IdnToAscii")));
+    if (!toAscii || name.empty()) return false;
+    const int len = static_cast<int>(name.size());
+    const int size = toAscii(0, name.data(), len, nullptr, 0);
+    if (size <= 0) return false;
+    std::wstring out(static_cast<std::size_t>(size), L'\0');
+    if (toAscii(0, name.data(), len, &out[0], size) != size) return false;
+    std::string text;
+    for (wchar_t c : out) {
+        if (c == L'\0' || c > 0x7F) return false;
+        text.push_back(static_cast<char>(c));
+    }
+    ascii.swap(text);
+    return true;
+}
+
 bool AnsiLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
+
+bool OnWindows64() {
+#ifdef _WIN64
+    return true;
+#else
+    // Looked up at run time: the call is missing from the oldest systems.
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+#endif
+}
 
 }  // namespace lv

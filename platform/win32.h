@@ -4,14 +4,34 @@
 
 namespace lv {
 
-// The full file name of the running executable, however long; false when it cannot be read whole.
-bool OwnModulePath(std::string& path);
+// The running executable's full file name. The ANSI text is what every caller uses while the
+// code page holds the name exactly; where it does not, only the wide text names the file.
+struct ModulePath {
+    std::wstring wide;
+    std::string ansi;    // exact ANSI form; empty when exact is false
+    bool exact = false;
+};
+
+// Read wide, however long; false when it cannot be read whole.
+bool OwnModulePath(ModulePath& path);
 
 // The same with the system call injected, so that long and failing reads can be tested.
-using ModuleNameReader = unsigned long(__stdcall*)(void* module, char* buffer, unsigned long size);
-bool OwnModulePathWith(ModuleNameReader read, std::string& path);
+using ModuleNameReader = unsigned long(__stdcall*)(void* module, wchar_t* buffer, unsigned long size);
+bool OwnModulePathWith(ModuleNameReader read, ModulePath& path);
+
+// The ANSI form of wide text, only when converting it back gives the same text: no character
+// replaced by a default byte or a best-fit look-alike.
+bool ToAnsiExact(const std::wstring& wide, std::string& ansi);
+
+// A host name's ASCII form (IDNA: "xn--" labels for labels outside ASCII), by the system's
+// IdnToAscii; false where the system lacks it or refuses the name.
+bool HostNameToAscii(const std::wstring& name, std::string& ascii);
 
 // The system's lead-byte rule for the ANSI code page.
 bool AnsiLeadByte(unsigned char b);
+
+// 64-bit Windows: a 64-bit build, or a 32-bit one running under WOW64 (whose registry writes go to
+// the 32-bit view unless told otherwise).
+bool OnWindows64();
 
 }  // namespace lv

@@ -8,7 +8,8 @@ SUDO=""
 
 need=()
 command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686 binutils-mingw-w64-i686)
-# The x86_64 build runs the Windows tests where the kernel runs no 32-bit code (wine64 then).
+# The x86_64 build runs the Windows tests where the kernel runs no 32-bit code; wine64 runs it, and
+# gives the 64-bit prefix in which the 32-bit program runs under WOW64 (one of the Windows tests).
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64)
 dpkg -s wine64 >/dev/null 2>&1 || need+=(wine64)
 command -v cmake >/dev/null || need+=(cmake)
@@ -24,6 +25,9 @@ dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
 dpkg -s locales >/dev/null 2>&1 || need+=(locales)
 # Wine's own fonts: Tahoma for dialogs, Marlett for the caption buttons.
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
+# The Windows Installer package: wixl builds it, msitools' msibuild fixes it up and msiinfo shows it.
+command -v wixl >/dev/null || need+=(wixl)
+command -v msibuild >/dev/null || need+=(msitools)
 
 if [ ${#need[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -73,13 +73,20 @@ void Deliver(HWND form, HWND box, const std::string& query, bool asDomain) {
 
 // Starts lv3.exe from our own folder and waits for its form and query box; false after an error box.
 bool StartMainApp(const LaunchClock& clock, HWND& form, HWND& box) {
-    std::string ownPath;
+    ModulePath ownPath;
     if (!OwnModulePath(ownPath)) {  // never fall back to a bare "lv3.exe" found on the search path
         ShowLaunchError();
         return false;
     }
-    const std::string exePath = DirectoryPart(ownPath, AnsiLeadByte) + "lv3.exe";
-    HINSTANCE started = ShellExecuteA(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // By the ANSI path while the code page holds it; by the wide one where only that names the file.
+    HINSTANCE started;
+    if (ownPath.exact) {
+        const std::string exePath = DirectoryPart(ownPath.ansi, AnsiLeadByte) + "lv3.exe";
+        started = ShellExecuteA(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    } else {
+        const std::wstring exePath = DirectoryPart(ownPath.wide) + L"lv3.exe";
+        started = ShellExecuteW(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
     if (reinterpret_cast<INT_PTR>(started) <= 32) {
         ShowLaunchError();
         return false;

@@ -44,4 +44,9 @@ std::string DirectoryPart(const std::string& path, LeadByteRule isLead) {
     return path.substr(0, end);
 }
 
+std::wstring DirectoryPart(const std::wstring& path) {
+    const std::size_t last = path.find_last_of(L"\\:");
+    return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
+}
+
 }  // namespace lv

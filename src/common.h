@@ -24,5 +24,7 @@ bool SameTextAscii(const std::string& a, const std::string& b);
 
 // Path up to and including the last '\' or ':' that is not a trail byte; empty if none.
 std::string DirectoryPart(const std::string& path, LeadByteRule isLead = NoLeadBytes);
+// The same for a wide path, whose characters are never split.
+std::wstring DirectoryPart(const std::wstring& path);
 
 }  // namespace lv

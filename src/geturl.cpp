@@ -5,26 +5,57 @@
 #include <exdisp.h>
 #include <shldisp.h>
 
+#include <algorithm>
+
 #include "address.h"
 #include "scoped.h"
+#include "win32.h"
 
 namespace lv {
 
 namespace {
 
-std::string ToAnsi(BSTR wide) {
-    const int len = static_cast<int>(SysStringLen(wide));
-    if (len == 0) return std::string();
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide, len, nullptr, 0, nullptr, nullptr);
+// Code page conversions of whole texts; CP_ACP may lose characters, CP_UTF8 never does.
+std::string Narrow(UINT codePage, const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    const int len = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(codePage, 0, wide.data(), len, nullptr, 0, nullptr, nullptr);
     if (size <= 0) return std::string();
     std::string text(static_cast<std::size_t>(size), '\0');
-    const int written = WideCharToMultiByte(CP_ACP, 0, wide, len, &text[0], size, nullptr, nullptr);
+    const int written = WideCharToMultiByte(codePage, 0, wide.data(), len, &text[0], size, nullptr, nullptr);
     text.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
     return text;
 }
 
+std::wstring FromUtf8(const std::string& utf8) {
+    if (utf8.empty()) return std::wstring();
+    const int len = static_cast<int>(utf8.size());
+    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), len, nullptr, 0);
+    if (size <= 0) return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    const int written = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), len, &wide[0], size);
+    wide.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    return wide;
+}
+
+// The host of a URL as the dialog shows it. A URL the ANSI code page holds is cut as bytes, as
+// always. Otherwise the host is cut from the UTF-8 text (whose ASCII bytes, the only ones
+// ExtractHost looks at, are the URL's own), and a host name the code page cannot hold is given in
+// its ASCII form; a port or query after the name is kept as it was.
+std::string HostOf(const std::wstring& url) {
+    std::string ansi;
+    if (ToAnsiExact(url, ansi)) return ExtractHost(ansi);
+    const std::string host = ExtractHost(Narrow(CP_UTF8, url));
+    const std::wstring wideHost = FromUtf8(host);
+    if (ToAnsiExact(wideHost, ansi)) return ansi;
+    const std::size_t nameEnd = std::min(host.find_first_of(":?#"), host.size());
+    std::string name;
+    if (!HostNameToAscii(FromUtf8(host.substr(0, nameEnd)), name)) return std::string();
+    return name + Narrow(CP_ACP, FromUtf8(host.substr(nameEnd)));
+}
+
 // The URL of the browser whose window is frame; false when any call fails (the search stops there).
-bool FindBrowserURL(HWND frame, std::string& url) {
+bool FindBrowserURL(HWND frame, std::wstring& url) {
     ComRef<IUnknown> object;
     // In-process or local server (5): whichever the system registers for the collection.
     if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
@@ -48,7 +79,7 @@ bool FindBrowserURL(HWND frame, std::string& url) {
         if (reinterpret_cast<HWND>(h) != frame) continue;
         UniqueBstr location;
         if (FAILED(browser->get_LocationURL(location.put()))) return false;
-        url = ToAnsi(location.get());
+        if (location) url.assign(location.get(), SysStringLen(location.get()));
         return true;
     }
     return false;
@@ -61,9 +92,9 @@ std::string GetBrowserURL() {
     if (!frame) return std::string();  // no browser: no COM at all
     // Only a fresh initialisation counts; COM stays initialised for the rest of the process.
     if (CoInitialize(nullptr) != S_OK) return std::string();
-    std::string url;
+    std::wstring url;
     if (!FindBrowserURL(frame, url)) return std::string();
-    return ExtractHost(url);
+    return HostOf(url);
 }
 
 }  // namespace lv

@@ -4,7 +4,6 @@
 #include "browserver.h"
 #include "common.h"
 #include "regprocs.h"
-#include "win32.h"
 
 namespace lv {
 
@@ -13,34 +12,42 @@ namespace {
 const char kToolbarButtonKey[] =
     "Software\\Microsoft\\Internet Explorer\\Extensions\\{B27E9F04-15C3-4D6A-A8E1-0C94D7F36A25}";
 
-// Reads the installed browser's "Version": true for major version 6 and later.
+// Reads the "Version" of the browser that will run: true for major version 6 and later.
 bool IsModernBrowser() {
-    if (!OpenKeyForRead(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer")) return false;
-    bool modern = IsModernVersion(ReadStringValue("Version"));
-    CloseKey();
-    return modern;
+    // Under WOW64 the browser frame is the 64-bit one: its view counts first, ours after it.
+    const std::vector<REGSAM> views = ExtensionViews();
+    for (auto view = views.rbegin(); view != views.rend(); ++view) {
+        if (!OpenKeyForRead(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Internet Explorer", *view)) continue;
+        const std::string version = ReadStringValue("Version");
+        CloseKey();
+        if (!version.empty()) return IsModernVersion(version);
+    }
+    return false;
 }
 
 }  // namespace
 
-bool InstallToolbarButton(const std::string& exePath) {
+bool InstallToolbarButton(const ModulePath& exePath, REGSAM view) {
     // Read before the key is opened for writing: both go through the one current key.
     const ButtonIcons icons = ButtonIconsFor(IsModernBrowser());
-    if (!OpenKeyForWrite(HKEY_LOCAL_MACHINE, kToolbarButtonKey)) return false;
-    const std::string dll = DirectoryPart(exePath, AnsiLeadByte) + "lvieres.dll";
+    if (!OpenKeyForWrite(HKEY_LOCAL_MACHINE, kToolbarButtonKey, view)) return false;
+    ModulePath dir;  // the program's folder, where lvieres.dll lies
+    dir.exact = exePath.exact;
+    dir.ansi = DirectoryPart(exePath.ansi, AnsiLeadByte);
+    dir.wide = DirectoryPart(exePath.wide);
     bool ok = true;
     ok &= WriteStringValue("CLSID", "{1FBA04EE-3024-11D2-8F1F-0000F87ABD16}");
-    ok &= WriteStringValue("HotIcon", dll + "," + icons.hotIcon);
-    ok &= WriteStringValue("Icon", dll + "," + icons.icon);
+    ok &= WritePathValue("HotIcon", dir, std::string("lvieres.dll,") + icons.hotIcon);
+    ok &= WritePathValue("Icon", dir, std::string("lvieres.dll,") + icons.icon);
     ok &= WriteStringValue("ButtonText", "Lorvane");
     ok &= WriteStringValue("Default Visible", "Yes");
-    ok &= WriteStringValue("Exec", exePath);
+    ok &= WritePathValue("Exec", exePath);
     CloseKey();
     return ok;
 }
 
-bool UninstallToolbarButton() {
-    LONG r = DeleteKey(HKEY_LOCAL_MACHINE, kToolbarButtonKey);
+bool UninstallToolbarButton(REGSAM view) {
+    LONG r = DeleteKey(HKEY_LOCAL_MACHINE, kToolbarButtonKey, view);
     return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
 }
 

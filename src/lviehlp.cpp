@@ -8,22 +8,32 @@
 #include "iebutton.h"
 #include "iedialog.h"
 #include "iemenu.h"
+#include "regprocs.h"
 #include "win32.h"
 
 namespace lv {
 
 namespace {
 
-bool Install(const std::string& exePath) {
-    bool menu = InstallMenuItem(exePath);
-    bool button = InstallToolbarButton(exePath);  // runs whatever became of the menu item
-    return menu && button;
+// Both keys in every registry view the browser may read (ExtensionViews).
+bool Install(const ModulePath& exePath) {
+    bool ok = true;
+    for (REGSAM view : ExtensionViews()) {
+        bool menu = InstallMenuItem(exePath, view);
+        bool button = InstallToolbarButton(exePath, view);  // runs whatever became of the menu item
+        ok = ok && menu && button;
+    }
+    return ok;
 }
 
 bool Uninstall() {
-    bool menu = UninstallMenuItem();
-    bool button = UninstallToolbarButton();
-    return menu && button;
+    bool ok = true;
+    for (REGSAM view : ExtensionViews()) {
+        bool menu = UninstallMenuItem(view);
+        bool button = UninstallToolbarButton(view);
+        ok = ok && menu && button;
+    }
+    return ok;
 }
 
 }  // namespace
@@ -38,7 +48,7 @@ int Main() {
     const std::string& action = args[0];
     if (SameTextAscii(action, "install")) {
         // A path that cannot be read whole is never registered truncated.
-        std::string ownPath;
+        ModulePath ownPath;
         if (!OwnModulePath(ownPath)) return kExitRegistryFailed;
         return Install(ownPath) ? kExitOk : kExitRegistryFailed;
     }

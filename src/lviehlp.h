@@ -1,7 +1,5 @@
 // Program entry: picks one of the three actions from the command line.
 #pragma once
-#include <string>
-
 namespace lv {
 
 // Exit codes: install and uninstall report a key they could not write or delete.

@@ -6,14 +6,14 @@ namespace lv {
 LONG RegStatus = ERROR_SUCCESS;
 HKEY RegKey = nullptr;
 
-bool OpenKeyForWrite(HKEY root, const std::string& path) {
-    RegStatus = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+bool OpenKeyForWrite(HKEY root, const std::string& path, REGSAM view) {
+    RegStatus = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE | view,
                                 nullptr, &RegKey, nullptr);
     return RegStatus == ERROR_SUCCESS;
 }
 
-bool OpenKeyForRead(HKEY root, const std::string& path) {
-    RegStatus = RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &RegKey);
+bool OpenKeyForRead(HKEY root, const std::string& path, REGSAM view) {
+    RegStatus = RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &RegKey);
     return RegStatus == ERROR_SUCCESS;
 }
 
@@ -40,6 +40,33 @@ bool WriteStringValue(const std::string& name, const std::string& text) {
                           static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
-LONG DeleteKey(HKEY root, const std::string& path) { return RegDeleteKeyA(root, path.c_str()); }
+bool WriteWideStringValue(const std::string& name, const std::wstring& text) {
+    if (RegStatus != ERROR_SUCCESS) return false;
+    const std::wstring wideName(name.begin(), name.end());
+    return RegSetValueExW(RegKey, wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool WritePathValue(const std::string& name, const ModulePath& path, const std::string& tail) {
+    if (path.exact) return WriteStringValue(name, path.ansi + tail);
+    return WriteWideStringValue(name, path.wide + std::wstring(tail.begin(), tail.end()));
+}
+
+LONG DeleteKey(HKEY root, const std::string& path, REGSAM view) {
+    if (view == 0) return RegDeleteKeyA(root, path.c_str());
+    // Only the Ex call deletes in another view; it is missing from 32-bit XP, so it is looked up.
+    // Loaded, not just found: advapi32 is delay-loaded and may not be in the process yet.
+    using RegDeleteKeyExAFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+    const auto deleteEx = reinterpret_cast<RegDeleteKeyExAFn>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("advapi32.dll"), "RegDeleteKeyExA")));
+    if (!deleteEx) return ERROR_CALL_NOT_IMPLEMENTED;
+    return deleteEx(root, path.c_str(), view, 0);
+}
+
+std::vector<REGSAM> ExtensionViews() {
+    // Both views named: from a 32-bit process the first is its own, from a 64-bit one the other.
+    if (OnWindows64()) return {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+    return {0};
+}
 
 }  // namespace lv

@@ -86,6 +86,10 @@ TEST(Common, DirectoryPartStopsAtLastSeparator) {
     EXPECT_EQ(DirectoryPart("lviehlp.exe"), "");
     EXPECT_EQ(DirectoryPart(""), "");
     EXPECT_EQ(DirectoryPart("\\\\server\\share\\x"), "\\\\server\\share\\");
+    // Wide paths: a Cyrillic folder, a drive-relative name, none.
+    EXPECT_EQ(DirectoryPart(std::wstring(L"C:\\\u041F\u0440\\lviehlp.exe")), L"C:\\\u041F\u0440\\");
+    EXPECT_EQ(DirectoryPart(std::wstring(L"C:lviehlp.exe")), L"C:");
+    EXPECT_EQ(DirectoryPart(std::wstring(L"lviehlp.exe")), L"");
 }
 
 TEST(Common, DirectoryPartSkipsTrailBytesThatLookLikeBackslash) {

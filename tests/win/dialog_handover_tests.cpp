@@ -100,6 +100,19 @@ TEST_F(HandOverTest, EnterHandsOverAsDomainWithTheDialogShown) {
     ExpectQuery("shop.co.example", 1);
 }
 
+// From a folder outside the ANSI code page, the lv3.exe beside lviehlp is started and gets the query.
+TEST_F(HandOverTest, NonAnsiFolderStartsTheMainApplicationFromThere) {
+    if (GetACP() != 1252) GTEST_SKIP() << "needs code page 1252, this process has " << GetACP();
+    const std::wstring dir = MakeCyrillicDir(dir_);
+    ASSERT_TRUE(CopyFileW(Widen(exe_).c_str(), (dir + L"\\lviehlp.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(Widen(StandInExe()).c_str(), (dir + L"\\lv3.exe").c_str(), FALSE));
+    ASSERT_TRUE(StartDialog(app_, dir + L"\\lviehlp.exe", d_)) << "dialog did not appear";
+    SetText(d_.edit, "http://www.shop.co.example/index.html");
+    Click(d_.domain);
+    ExpectQuery("shop.co.example", 1);
+    EXPECT_EQ(CountPrefix(LogLines(log_), "start "), 1);
+}
+
 TEST_F(HandOverTest, LaunchErrorBoxStaysUntilDismissed) {
     // No lv3.exe beside lviehlp: the start fails and the box must wait for the user, even though
     // hiding the dialog (and the box itself) moved the activation around.

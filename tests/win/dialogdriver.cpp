@@ -105,8 +105,9 @@ std::vector<HWND> Children(HWND parent) {
     return all;
 }
 
-bool StartDialog(Process& p, const std::string& exe, Dialog& d, const std::string& workDir) {
-    if (!Start(p, "\"" + exe + "\"", workDir)) return false;
+namespace {
+// The dialog of the started process p, once it is shown and ready for keys.
+bool FindDialog(const Process& p, Dialog& d) {
     d.window = nullptr;
     if (!WaitUntil([&] {
             d.window = WaitForWindow(p, "LvIeDialogWnd", 0);
@@ -123,6 +124,15 @@ bool StartDialog(Process& p, const std::string& exe, Dialog& d, const std::strin
     // Ready once the edit has the keyboard focus: keys go to the focused control.
     WaitUntil([&] { return Focus(p) == d.edit; }, 5000);
     return true;
+}
+}  // namespace
+
+bool StartDialog(Process& p, const std::string& exe, Dialog& d, const std::string& workDir) {
+    return Start(p, "\"" + exe + "\"", workDir) && FindDialog(p, d);
+}
+
+bool StartDialog(Process& p, const std::wstring& exe, Dialog& d) {
+    return StartWide(p, L"\"" + exe + L"\"") && FindDialog(p, d);
 }
 
 std::string Text(HWND w) {

@@ -37,6 +37,7 @@ enum { kLabel, kEdit, kDomain, kHost, kCancel };
 
 // Starts exe (no arguments) and waits until its dialog is shown.
 bool StartDialog(Process& p, const std::string& exe, Dialog& d, const std::string& workDir = "");
+bool StartDialog(Process& p, const std::wstring& exe, Dialog& d);  // a path outside the code page
 std::vector<HWND> Children(HWND parent);
 
 std::string Text(HWND w);

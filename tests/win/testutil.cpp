@@ -57,6 +57,20 @@ bool Start(Process& p, const std::string& commandLine, const std::string& workDi
                           workDir.empty() ? nullptr : workDir.c_str(), &si, &p.pi) != 0;
 }
 
+bool StartWide(Process& p, const std::wstring& commandLine) {
+    p.End();
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    std::wstring cmd = commandLine;
+    return CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.pi) != 0;
+}
+
+int RunProcessWide(const std::wstring& commandLine, DWORD timeoutMs) {
+    Process p;
+    if (!StartWide(p, commandLine)) return -1;
+    return p.Wait(timeoutMs);
+}
+
 int RunProcess(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs) {
     Process p;
     if (!Start(p, commandLine, workDir)) return -1;
@@ -83,6 +97,14 @@ void RemoveTree(const std::string& dir) {
 }
 
 bool CopyTo(const std::string& from, const std::string& to) { return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0; }
+
+std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+std::wstring MakeCyrillicDir(const std::string& dir) {
+    const std::wstring path = Widen(dir) + L"\\\u041F\u0440\u043E\u0433\u0430 \u0422\u0435\u0441\u0442";  // "Proga Test" in Cyrillic letters
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+}
 
 bool KeyExists(HKEY root, const std::string& path) {
     HKEY k;
@@ -115,6 +137,21 @@ int ValueCount(HKEY root, const std::string& path) {
                      nullptr);
     RegCloseKey(k);
     return static_cast<int>(values);
+}
+
+std::wstring ReadWideValue(HKEY root, const std::string& path, const wchar_t* name) {
+    HKEY k;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return std::wstring();
+    wchar_t buf[1024];
+    DWORD size = sizeof buf, type = 0;
+    std::wstring value;
+    if (RegQueryValueExW(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) == ERROR_SUCCESS &&
+        type == REG_SZ) {
+        value.assign(buf, size / sizeof(wchar_t));
+        if (!value.empty() && value.back() == L'\0') value.pop_back();
+    }
+    RegCloseKey(k);
+    return value;
 }
 
 void DeleteTree(HKEY root, const std::string& path) {

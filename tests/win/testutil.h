@@ -27,6 +27,8 @@ struct Process {
 };
 
 bool Start(Process& p, const std::string& commandLine, const std::string& workDir = "");
+// The same for command lines the ANSI code page cannot hold.
+bool StartWide(Process& p, const std::wstring& commandLine);
 
 // Sleeps in small steps until pred() holds or timeoutMs passes; returns pred().
 template <typename Pred>
@@ -42,11 +44,15 @@ bool WaitUntil(Pred pred, DWORD timeoutMs = 10000, DWORD stepMs = 20) {
 // Runs a command line, waits for it (at most timeoutMs) and returns its exit code;
 // -1 when it could not be started, -2 when it did not end in time (it is then killed).
 int RunProcess(const std::string& commandLine, const std::string& workDir = "", DWORD timeoutMs = 30000);
+int RunProcessWide(const std::wstring& commandLine, DWORD timeoutMs = 30000);
 
 // A fresh, empty temporary folder below the build directory; removed with its files by RemoveTree.
 std::string MakeTempDir(const std::string& tag);
 void RemoveTree(const std::string& dir);
 bool CopyTo(const std::string& from, const std::string& to);
+std::wstring Widen(const std::string& ascii);  // for paths of ASCII folders
+// A folder named in Cyrillic, below dir: outside code page 1252.
+std::wstring MakeCyrillicDir(const std::string& dir);
 
 // Registry read-back.
 bool KeyExists(HKEY root, const std::string& path);
@@ -54,6 +60,8 @@ bool KeyExists(HKEY root, const std::string& path);
 bool ReadValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type);
 // Value names of a key in the order the registry lists them.
 int ValueCount(HKEY root, const std::string& path);
+// A REG_SZ read through the wide call (terminator dropped); empty when missing.
+std::wstring ReadWideValue(HKEY root, const std::string& path, const wchar_t* name);
 void DeleteTree(HKEY root, const std::string& path);
 void SetSz(HKEY root, const std::string& path, const std::string& name, const std::string& data);
 

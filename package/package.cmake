@@ -1,0 +1,50 @@
+# Windows Installer package of the shippable files, dist/lviehlp-<version>.msi, built with wixl
+# (msitools for the fix-ups) when both are installed; without them the build skips it.
+find_program(LV_WIXL wixl)
+find_program(LV_MSIBUILD msibuild)
+if(NOT LV_WIXL OR NOT LV_MSIBUILD)
+    message(STATUS "wixl or msibuild not found: no Windows Installer package")
+    return()
+endif()
+
+# The package version is the program's own file version.
+file(STRINGS "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" lv_fileversion REGEX "VALUE \"FileVersion\"")
+string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+" LV_PACKAGE_VERSION "${lv_fileversion}")
+if(NOT LV_PACKAGE_VERSION)
+    message(FATAL_ERROR "no FileVersion in res/lviehlp.rc")
+endif()
+# The upgrade code stays the same for ever: it is how a newer package finds an older one.
+set(LV_UPGRADE_CODE "D35CA736-C26F-4E33-933F-3948C3CCFCAA")
+set(LV_MSI_NAME "lviehlp-${LV_PACKAGE_VERSION}.msi")
+
+# lv_add_msi(target output version): builds the package of dist/'s files as that version. The
+# product code is one per version, the same in every build of it (a name-based UUID).
+function(lv_add_msi target output version)
+    string(UUID product NAMESPACE ${LV_UPGRADE_CODE} NAME "lviehlp ${version}" TYPE SHA1 UPPER)
+    set(wxs "${CMAKE_SOURCE_DIR}/package/lviehlp.wxs")
+    # wixl takes source files only by paths relative to the folder it runs in.
+    set(work "${CMAKE_BINARY_DIR}/package/${target}")
+    file(MAKE_DIRECTORY "${work}")
+    file(RELATIVE_PATH dist "${work}" "${LV_DIST_DIR}")
+    file(RELATIVE_PATH res "${work}" "${CMAKE_SOURCE_DIR}/res")
+    # wixl writes every Execute= other than "deferred" as an immediate action, and it drops
+    # IncludeMaximum= (a key column of the Upgrade table, so the row is written anew). Type 3410 =
+    # program from an installed file (18) + exit code ignored (64) + rollback (256) + in script
+    # (1024) + no impersonation (2048); attributes 768 = both version bounds inclusive.
+    set(fixups
+        -q "UPDATE `CustomAction` SET `Type` = 3410 WHERE `Action` = 'LvRegisterRollback' OR `Action` = 'LvUnregisterRollback'"
+        -q "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'LV_OLDER_VERSION'"
+        -q "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMin`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${LV_UPGRADE_CODE}}', '0.0.0', '${version}', 768, 'LV_OLDER_VERSION')")
+    add_custom_command(OUTPUT "${output}"
+        COMMAND "${LV_WIXL}" -D "Version=${version}" -D "ProductCode={${product}}" -D "UpgradeCode={${LV_UPGRADE_CODE}}"
+                -D "DistDir=${dist}" -D "ResDir=${res}" -o lviehlp.msi "${wxs}"
+        COMMAND "${LV_MSIBUILD}" lviehlp.msi ${fixups}
+        COMMAND "${CMAKE_COMMAND}" -E copy lviehlp.msi "${output}"
+        DEPENDS "${wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" lviehlp lvieres
+        WORKING_DIRECTORY "${work}"
+        COMMENT "Windows Installer package ${output}"
+        VERBATIM)
+    add_custom_target(${target} ALL DEPENDS "${output}")
+endfunction()
+
+lv_add_msi(lviehlp_msi "${LV_DIST_DIR}/${LV_MSI_NAME}" ${LV_PACKAGE_VERSION})

@@ -1,0 +1,187 @@
+// The Windows Installer package under the platform's own msiexec: silent install, the same package
+// again, removal, a folder of the integrator's choice, the next version over this one, and a
+// failed registration rolled back.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../cases/expected.h"
+#include "testutil.h"
+
+using lvtest::KeyExists;
+using lvtest::ReadValue;
+
+namespace {
+
+const char* const kExtensions = expected::kExtensionsKey;
+const char* const kMenuKey = expected::kMenuItemKey;
+const char* const kButtonKey = expected::kToolbarButtonKey;
+const char* const kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// Runs msiexec silently with a verbose log kept below the build directory; returns its exit code.
+int Msiexec(const std::string& args, const std::string& log) {
+    const std::string logDir = lvtest::BinFile("package");
+    CreateDirectoryA(logDir.c_str(), nullptr);
+    return lvtest::RunProcess("msiexec " + args + " /qn /l*v " + Quoted(logDir + "\\" + log + ".log"), "", 300000);
+}
+const std::string& Package() {
+    static const std::string path = lvtest::DistFile(LV_MSI_NAME);
+    return path;
+}
+const std::string& NextPackage() {
+    static const std::string path = lvtest::WinPath(LV_NEXT_MSI);
+    return path;
+}
+
+// Where a 32-bit package lands by default: the 32-bit program folder.
+std::string DefaultDir() {
+    char buf[MAX_PATH];
+    DWORD n = GetEnvironmentVariableA("ProgramFiles(x86)", buf, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) n = GetEnvironmentVariableA("ProgramFiles", buf, MAX_PATH);
+    return std::string(buf, n < MAX_PATH ? n : 0) + "\\Lorvane\\";
+}
+
+bool FileThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string Value(const char* key, const char* name) {
+    std::string data;
+    DWORD type = 0;
+    return ReadValue(HKEY_LOCAL_MACHINE, key, name, data, type) ? data : "<none>";
+}
+
+int SubkeyCount(const char* path) {
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &k) != ERROR_SUCCESS) return 0;
+    DWORD subkeys = 0;
+    RegQueryInfoKeyA(k, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr);
+    RegCloseKey(k);
+    return static_cast<int>(subkeys);
+}
+
+// A 32-bit package is listed in the 32-bit view of the registry, which a 64-bit build must ask for.
+#ifdef _WIN64
+const REGSAM kPackageView = KEY_WOW64_32KEY;
+#else
+const REGSAM kPackageView = 0;
+#endif
+
+// The uninstall entries named after the package, as "name|publisher|version|no repair|no modify".
+std::vector<std::string> UninstallEntries() {
+    std::vector<std::string> out;
+    HKEY root;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ | kPackageView, &root) != ERROR_SUCCESS)
+        return out;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD len = sizeof name;
+        if (RegEnumKeyExA(root, i, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        HKEY k;
+        if (RegOpenKeyExA(root, name, 0, KEY_READ | kPackageView, &k) != ERROR_SUCCESS) continue;
+        auto text = [&](const char* v) {
+            char buf[512];
+            DWORD size = sizeof buf, type = 0;
+            if (RegQueryValueExA(k, v, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) != ERROR_SUCCESS)
+                return std::string("-");
+            if (type == REG_DWORD) return std::to_string(*reinterpret_cast<DWORD*>(buf));
+            return std::string(buf, size && buf[size - 1] == '\0' ? size - 1 : size);
+        };
+        if (text("DisplayName") == "Lorvane/MSIE Integration")
+            out.push_back(text("DisplayName") + "|" + text("Publisher") + "|" + text("DisplayVersion") + "|" +
+                          text("NoRepair") + "|" + text("NoModify"));
+        RegCloseKey(k);
+    }
+    RegCloseKey(root);
+    return out;
+}
+
+bool NoKeys() { return !KeyExists(HKEY_LOCAL_MACHINE, kMenuKey) && !KeyExists(HKEY_LOCAL_MACHINE, kButtonKey); }
+
+class PackageTest : public ::testing::Test {
+protected:
+    // Nothing of an earlier run left: the package removed, the keys and the default folder gone.
+    void SetUp() override {
+        Msiexec("/x " + Quoted(Package()), "setup-removal");
+        Msiexec("/x " + Quoted(NextPackage()), "setup-removal-next");
+        lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kMenuKey);
+        lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kButtonKey);
+        ASSERT_TRUE(UninstallEntries().empty());
+        ASSERT_FALSE(FileThere(DefaultDir() + "lviehlp.exe"));
+    }
+};
+
+TEST_F(PackageTest, SilentInstallAgainAndRemoval) {
+    const int others = SubkeyCount(kExtensions);
+    const std::string dir = DefaultDir();
+    ASSERT_EQ(Msiexec("/i " + Quoted(Package()), "install"), 0);
+    EXPECT_TRUE(FileThere(dir + "lviehlp.exe"));
+    EXPECT_TRUE(FileThere(dir + "lvieres.dll"));
+    EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
+    EXPECT_EQ(Value(kButtonKey, "Exec"), dir + "lviehlp.exe");
+    EXPECT_EQ(Value(kButtonKey, "Icon").rfind(dir + "lvieres.dll,", 0), 0u) << Value(kButtonKey, "Icon");
+    EXPECT_EQ(UninstallEntries(), std::vector<std::string>{"Lorvane/MSIE Integration|lviehlp project|" LV_VERSION "|1|1"});
+
+    EXPECT_EQ(Msiexec("/i " + Quoted(Package()), "install-again"), 0);
+    EXPECT_EQ(SubkeyCount(kExtensions), others + 2) << "one set of keys";
+    EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
+    EXPECT_EQ(UninstallEntries().size(), 1u);
+
+    EXPECT_EQ(Msiexec("/x " + Quoted(Package()), "uninstall"), 0);
+    EXPECT_TRUE(NoKeys());
+    EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
+    EXPECT_FALSE(FileThere(dir + "lvieres.dll"));
+    EXPECT_TRUE(UninstallEntries().empty());
+}
+
+TEST_F(PackageTest, InstallDirChoosesTheFolder) {
+    const std::string dir = "C:\\Lorvane Test\\";
+    ASSERT_EQ(Msiexec("/i " + Quoted(Package()) + " INSTALLDIR=" + Quoted(dir), "installdir"), 0);
+    EXPECT_TRUE(FileThere(dir + "lvieres.dll"));
+    EXPECT_FALSE(FileThere(DefaultDir() + "lviehlp.exe"));
+    EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
+    EXPECT_EQ(Value(kButtonKey, "HotIcon").rfind(dir + "lvieres.dll,", 0), 0u) << Value(kButtonKey, "HotIcon");
+    EXPECT_EQ(Msiexec("/x " + Quoted(Package()), "installdir-uninstall"), 0);
+    EXPECT_TRUE(NoKeys());
+    EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
+}
+
+// The next version's package replaces this one; the old version's removal deletes the keys and
+// the new version writes them again.
+TEST_F(PackageTest, NextVersionReplacesThisOne) {
+    const std::string dir = DefaultDir();
+    ASSERT_EQ(Msiexec("/i " + Quoted(Package()), "upgrade-from"), 0);
+    ASSERT_EQ(Msiexec("/i " + Quoted(NextPackage()), "upgrade-to"), 0);
+    EXPECT_EQ(UninstallEntries(),
+              std::vector<std::string>{"Lorvane/MSIE Integration|lviehlp project|" LV_NEXT_VERSION "|1|1"});
+    EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
+    EXPECT_EQ(Value(kButtonKey, "Exec"), dir + "lviehlp.exe");
+    EXPECT_TRUE(FileThere(dir + "lvieres.dll"));
+    EXPECT_EQ(Msiexec("/x " + Quoted(NextPackage()), "upgrade-removal"), 0);
+    EXPECT_TRUE(NoKeys());
+    EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
+    EXPECT_TRUE(UninstallEntries().empty());
+}
+
+// A key cannot be created under a volatile one: "install" fails, and so does the installation.
+TEST_F(PackageTest, FailedRegistrationRollsEverythingBack) {
+    lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kExtensions);
+    HKEY k;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kExtensions, 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr,
+                              &k, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(k);
+    const int code = Msiexec("/i " + Quoted(Package()), "install-failing");
+    lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kExtensions);
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kExtensions, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) == ERROR_SUCCESS)
+        RegCloseKey(k);
+    EXPECT_TRUE(code == 1603 || code == 1627) << code << ": Windows reports 1603, Wine 1627";
+    EXPECT_TRUE(NoKeys());
+    EXPECT_FALSE(FileThere(DefaultDir() + "lviehlp.exe"));
+    EXPECT_FALSE(FileThere(DefaultDir() + "lvieres.dll"));
+    EXPECT_TRUE(UninstallEntries().empty());
+}
+
+}  // namespace
