@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One command for the performance figures: builds everything, checks that two clean builds give
 # identical bytes, lists size and imports, then runs the programs under Wine (private Xvfb, the
-# benchmark's own prefix, build/bench-prefix) and prints the tables. Runs per measurement:
+# benchmark's own prefix, build/bench-prefix-win32 or -win64) and prints the tables. Runs per measurement:
 # LV_BENCH_RUNS (default 20). Where the kernel runs no 32-bit code, the x86_64 build of the same
 # sources is measured in a 64-bit prefix (scripts/wine-arch.sh decides; LV_WINE_ARCH overrides).
 set -euo pipefail
