@@ -93,33 +93,33 @@ stop_browser() {
 }
 
 # One line per program: label, window class, "prefilled" (edit box must hold text) or "window", exe.
-spec_line() { printf '%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$(winpath "$4")${5:+ $5}"; }
+program_line() { printf '%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$(winpath "$4")${5:+ $5}"; }
 
 # Start-up and peak working set; the programs of one measurement take turns run by run.
 measure_startup() {
   echo "== start-up, no browser frame: $runs runs of floor and lviehlp, before and after" >&2
   {
-    spec_line floor LvFloorDialog window "$bin/lvbench_floor.exe"
-    spec_line floor-delay LvFloorDialog window "$bin/lvbench_floor_delay.exe"
-    spec_line before LvIeDialogWnd window "$out/app-before/lviehlp.exe"
-    spec_line after LvIeDialogWnd window "$out/app/lviehlp.exe"
-  } >"$out/spec-noframe.txt"
-  wine "$bench" startup "$runs" "$(winpath "$out/spec-noframe.txt")" >"$out/noframe.txt" || true
+    program_line floor LvFloorDialog window "$bin/lvbench_floor.exe"
+    program_line floor-delay LvFloorDialog window "$bin/lvbench_floor_delay.exe"
+    program_line before LvIeDialogWnd window "$out/app-before/lviehlp.exe"
+    program_line after LvIeDialogWnd window "$out/app/lviehlp.exe"
+  } >"$out/programs-noframe.txt"
+  wine "$bench" startup "$runs" "$(winpath "$out/programs-noframe.txt")" >"$out/noframe.txt" || true
 
   start_browser
   echo "== start-up, browser frame: $runs runs of bare, floor and lviehlp to the pre-filled dialog" >&2
   {
-    spec_line bare LvBenchBareWnd window "$bin/lvbench_bare.exe"
-    spec_line bare-libs LvBenchBareWnd window "$bin/lvbench_bare.exe" libs
-    spec_line bare-com LvBenchBareWnd window "$bin/lvbench_bare.exe" com
-    spec_line bare-mf LvBenchBareWnd window "$bin/lvbench_bare_mf.exe" com
-    spec_line floor LvFloorDialog prefilled "$bin/lvbench_floor.exe"
-    spec_line floor-delay LvFloorDialog prefilled "$bin/lvbench_floor_delay.exe"
-    spec_line before LvIeDialogWnd prefilled "$out/app-before/lviehlp.exe"
-    spec_line after LvIeDialogWnd prefilled "$out/app/lviehlp.exe"
-  } >"$out/spec-frame.txt"
+    program_line bare LvBenchBareWnd window "$bin/lvbench_bare.exe"
+    program_line bare-libs LvBenchBareWnd window "$bin/lvbench_bare.exe" libs
+    program_line bare-com LvBenchBareWnd window "$bin/lvbench_bare.exe" com
+    program_line bare-mf LvBenchBareWnd window "$bin/lvbench_bare_mf.exe" com
+    program_line floor LvFloorDialog prefilled "$bin/lvbench_floor.exe"
+    program_line floor-delay LvFloorDialog prefilled "$bin/lvbench_floor_delay.exe"
+    program_line before LvIeDialogWnd prefilled "$out/app-before/lviehlp.exe"
+    program_line after LvIeDialogWnd prefilled "$out/app/lviehlp.exe"
+  } >"$out/programs-frame.txt"
   dialog_state=ok
-  wine "$bench" startup "$runs" "$(winpath "$out/spec-frame.txt")" >"$out/frame.txt" ||
+  wine "$bench" startup "$runs" "$(winpath "$out/programs-frame.txt")" >"$out/frame.txt" ||
     dialog_state="a program did not reach its (pre-filled) window: see bench/out/frame.txt"
 }
 

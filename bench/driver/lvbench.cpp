@@ -115,7 +115,7 @@ Receipts ReadReceipts(const char* logPath) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "lvbench startup RUNS SPEC_FILE    (lines: LABEL<tab>CLASS<tab>prefilled|window<tab>COMMAND)\n"
+                 "lvbench startup RUNS LIST_FILE    (lines: LABEL<tab>CLASS<tab>prefilled|window<tab>COMMAND)\n"
                  "lvbench handover RUNS RECEIPT_LOG BUTTON_TEXT|ENTER COMMAND...\n"
                  "lvbench post RUNS RECEIPT_LOG CLASS TITLE\n"
                  "lvbench findwindow CLASS\n"
@@ -137,7 +137,7 @@ struct Program {
     bool prefilled = false;
 };
 
-std::vector<Program> ReadSpec(const char* path) {
+std::vector<Program> ReadProgramList(const char* path) {
     std::vector<Program> all;
     FILE* f = std::fopen(path, "rb");
     if (!f) return all;
@@ -161,8 +161,8 @@ std::vector<Program> ReadSpec(const char* path) {
 
 // Start-up and peak working set. The programs take turns run by run, so that a load change on
 // the machine falls on all of them alike.
-int RunStartup(int runs, const char* specPath) {
-    const std::vector<Program> programs = ReadSpec(specPath);
+int RunStartup(int runs, const char* listPath) {
+    const std::vector<Program> programs = ReadProgramList(listPath);
     if (programs.empty()) return Usage();
     int failed = 0;
     for (int r = 0; r < runs; ++r) {
