@@ -10,10 +10,14 @@ export WINEARCH="$LV_WINE_ARCH"
 if [ "$LV_WINE_ARCH" = win64 ]; then
   # /usr/bin/wine would pick the 32-bit loader only because its file exists.
   export LV_WINE=/usr/lib/wine/wine64 WINELOADER=/usr/lib/wine/wine64
-  lv_win_triple=x86_64; lv_win_build=build/win64
+  lv_win_triple=x86_64; lv_win_build=build/win64; lv_prefix_name=wineprefix-win64
 else
   export LV_WINE=/usr/lib/wine/wine
-  lv_win_triple=i686; lv_win_build=build/win
+  lv_win_triple=i686; lv_win_build=build/win; lv_prefix_name=wineprefix
 fi
+# The project's prefix (under build/, never the user's) unless one is given; quiet, no install prompts.
+export WINEPREFIX="${LV_WINEPREFIX:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/$lv_prefix_name}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 wine() { "$LV_WINE" "$@"; }
 export -f wine

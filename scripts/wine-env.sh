@@ -2,11 +2,7 @@
 # unless LV_USE_DISPLAY=1 and a display exists, a private Xvfb screen. lv_wine_stop ends both.
 lv_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$lv_root/scripts/wine-arch.sh"
-[ "$LV_WINE_ARCH" = win64 ] && lv_default_prefix=wineprefix-win64 || lv_default_prefix=wineprefix
-export WINEPREFIX="${LV_WINEPREFIX:-$lv_root/build/$lv_default_prefix}"
 export LV_WINEPREFIX="$WINEPREFIX"
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 lv_xvfb_pid=""
 
 lv_wine_start() {

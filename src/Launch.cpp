@@ -67,7 +67,8 @@ void Deliver(HWND form, HWND box, const std::string& query, bool asDomain) {
         SendMessageTimeoutA(app, WM_NULL, 0, 0, kSendFlags, kSendTimeoutMs, &ignored);
     }
     // Posted, not sent: the query runs in the application's own time.
-    PostMessageA(FindWindowA(kAppClass, kAppTitle), kQueryMessage, kQueryWParam, asDomain ? kQueryAsDomain : kQueryAsHost);
+    const QueryMode mode = asDomain ? kQueryAsDomain : kQueryAsHost;
+    PostMessageA(FindWindowA(kAppClass, kAppTitle), kQueryMessage, kQueryWParam, mode);
     SetForegroundWindow(form);
 }
 

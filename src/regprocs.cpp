@@ -40,12 +40,17 @@ bool WriteStringValue(const std::string& name, const std::string& text) {
                           static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
+namespace {
+
+// For text the ANSI code page cannot hold: stored through the wide call (name is ASCII).
 bool WriteWideStringValue(const std::string& name, const std::wstring& text) {
     if (RegStatus != ERROR_SUCCESS) return false;
     const std::wstring wideName(name.begin(), name.end());
     return RegSetValueExW(RegKey, wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
+
+}  // namespace
 
 bool WritePathValue(const std::string& name, const ModulePath& path, const std::string& tail) {
     if (path.exact) return WriteStringValue(name, path.ansi + tail);

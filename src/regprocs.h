@@ -20,8 +20,6 @@ void CloseKey();
 std::string ReadStringValue(const std::string& name);
 // Callers that only register may ignore the result; install uses it for its exit code.
 bool WriteStringValue(const std::string& name, const std::string& text);
-// For text the ANSI code page cannot hold: stored through the wide call (name is ASCII).
-bool WriteWideStringValue(const std::string& name, const std::wstring& text);
 // A path, with ASCII tail appended: byte for byte through the ANSI call while the code page
 // holds the path, through the wide call where only the wide path names the file.
 bool WritePathValue(const std::string& name, const ModulePath& path, const std::string& tail = std::string());

@@ -5,8 +5,6 @@
 set -eu
 source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/wine-arch.sh"
 export WINEPREFIX="$1" LV_WINEPREFIX="$1"
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 mkdir -p "$WINEPREFIX"
 # Services started by the first Wine process inherit its output: keep them off CTest's pipe,
 # and end them all with the server afterwards.
