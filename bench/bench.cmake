@@ -23,8 +23,8 @@ set(LV_FLOOR_DLLS user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 uuid wso
 lv_bench_program(lvbench_floor ${CMAKE_SOURCE_DIR}/bench/floor/floor.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
 target_link_libraries(lvbench_floor PRIVATE ${LV_FLOOR_DLLS})
 lv_bench_program(lvbench_floor_delay ${CMAKE_SOURCE_DIR}/bench/floor/floor.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
-target_link_libraries(lvbench_floor_delay PRIVATE ${LV_DELAY_LIBS} ${LV_FLOOR_DLLS})
-add_dependencies(lvbench_floor_delay lv_delaylibs)
+lv_delay_load(lvbench_floor_delay)
+target_link_libraries(lvbench_floor_delay PRIVATE ${LV_FLOOR_DLLS})
 
 # lviehlp before delay-loading: every DLL imported at start.
 lv_bench_program(lvbench_lviehlp_plain ${CMAKE_SOURCE_DIR}/src/lviehlp.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)

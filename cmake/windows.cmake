@@ -31,16 +31,35 @@ target_link_libraries(lvwin PUBLIC lvcore user32 gdi32 comctl32 advapi32 shell32
 # shell32 only starts the main application, ole32 and oleaut32 only serve a browser frame, and
 # advapi32 only the registry of install and uninstall. mingw's delay-import libraries are made
 # from the .def files (the functions called); the toolchain's libmingwex has __delayLoadHelper2.
+# The MSVC build imports these DLLs at start.
+#
+# GNU ld for pe-i386 (binutils before 2.45) drops an import library member whose code nothing
+# names by its own symbol: callers name only __imp__Func@N, so the delay stub would go, leaving
+# its address slot 0 and the first call jumping there. An undefined reference (-u) to every
+# delay-imported function keeps the stubs. The x86_64 linker keeps them anyway; both builds get
+# the references, so both link the same way. tests/win/check-dist.sh reads the slots back.
 set(LV_DELAYED_DLLS advapi32 shell32 ole32 oleaut32)
 set(LV_DELAY_LIBS)
+set(LV_DELAY_KEEP)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(lv_symbol_prefix "_")  # 32-bit C symbols carry a leading underscore
+else()
+    set(lv_symbol_prefix "")
+endif()
 foreach(dll ${LV_DELAYED_DLLS})
     set(def "${CMAKE_SOURCE_DIR}/cmake/delayload/${dll}.def")
+    # Read here, so an edit to the .def must configure again.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${def}")
+    file(STRINGS "${def}" exports REGEX "^[A-Za-z_][A-Za-z0-9_]*@[0-9]+$")
     if(CMAKE_SIZEOF_VOID_P EQUAL 8)  # 64-bit names carry no @<argument bytes>
         file(READ "${def}" text)
         string(REGEX REPLACE "@[0-9]+" "" text "${text}")
         set(def "${CMAKE_BINARY_DIR}/delayload/${dll}.def")
-        file(WRITE "${def}" "${text}")
+        file(CONFIGURE OUTPUT "${def}" CONTENT "${text}" @ONLY)  # rewritten only when it changes
+        list(TRANSFORM exports REPLACE "@[0-9]+$" "")
     endif()
+    list(TRANSFORM exports PREPEND "-Wl,-u,${lv_symbol_prefix}")
+    list(APPEND LV_DELAY_KEEP ${exports})
     set(lib "${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a")
     if(MINGW)
         add_custom_command(OUTPUT "${lib}"
@@ -49,20 +68,17 @@ foreach(dll ${LV_DELAYED_DLLS})
                     --input-def "${def}" --output-delaylib "${lib}"
             DEPENDS "${def}" VERBATIM)
         list(APPEND LV_DELAY_LIBS "${lib}")
-    else()
-        list(APPEND LV_DELAY_LIBS "-DELAYLOAD:${dll}.dll")
     endif()
 endforeach()
-if(MINGW)
-    add_custom_target(lv_delaylibs DEPENDS ${LV_DELAY_LIBS})
-else()
-    add_custom_target(lv_delaylibs)
-    list(APPEND LV_DELAY_LIBS delayimp)
-endif()
+add_custom_target(lv_delaylibs DEPENDS ${LV_DELAY_LIBS})
 
-# Links target with the delay-import libraries ahead of the import libraries lvwin brings.
-function(lv_link_delayed target)
-    target_link_libraries(${target} PRIVATE lvwin ${LV_DELAY_LIBS})
+# Delay-loads those DLLs for target: the delay-import libraries go on its link line ahead of the
+# import libraries it links afterwards (lvwin's come after lvwin itself).
+function(lv_delay_load target)
+    target_link_libraries(${target} PRIVATE ${LV_DELAY_LIBS})
+    if(MINGW)
+        target_link_options(${target} PRIVATE ${LV_DELAY_KEEP})
+    endif()
     add_dependencies(${target} lv_delaylibs)
 endfunction()
 
@@ -70,7 +86,8 @@ set_source_files_properties(res/lviehlp.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/res/lviehlp.ico;${CMAKE_SOURCE_DIR}/res/wndicon.ico;${CMAKE_SOURCE_DIR}/res/lviehlp.manifest")
 add_executable(lviehlp WIN32 src/lviehlp.cpp res/lviehlp.rc)
 target_compile_options(lviehlp PRIVATE ${LV_WARN})
-lv_link_delayed(lviehlp)
+target_link_libraries(lviehlp PRIVATE lvwin)
+lv_delay_load(lviehlp)
 target_link_options(lviehlp PRIVATE ${LV_WIN_LINK} $<$<BOOL:${MINGW}>:-s>)
 set_target_properties(lviehlp PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${LV_DIST_DIR}")
 

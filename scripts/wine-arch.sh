@@ -21,3 +21,10 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 wine() { "$LV_WINE" "$@"; }
 export -f wine
+
+# A fault must end the process at once (exit code 5), not start winedbg and wait: the debugger named
+# here does not exist.
+lv_wine_no_debugger() {
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+    /d 'C:\windows\no-debugger.exe' /f </dev/null >/dev/null 2>&1
+}

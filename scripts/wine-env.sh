@@ -27,6 +27,7 @@ lv_wine_warm() {
   else
     wine wineboot </dev/null >/dev/null 2>&1
   fi
+  lv_wine_no_debugger
 }
 
 lv_wine_stop() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The shippable files: 32-bit GUI program and DLL that import only Windows system DLLs, whether
-# at start (objdump's import tables) or on first call (the delay-import descriptors).
+# at start (objdump's import tables) or on first call (the delay-import descriptors), and whose
+# delay-import slots all point at code.
 set -eu
 dist="$1"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -10,6 +11,9 @@ file "$dist/lvieres.dll" | grep -q 'PE32 executable (DLL)' || { echo "lvieres.dl
 system='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|OLE32|OLEAUT32|COMCTL32|WSOCK32|MSVCRT)\.dll$'
 imports=$(i686-w64-mingw32-objdump -p "$dist/lviehlp.exe" | sed -n 's/.*DLL Name: //p')
 delayed=$(python3 "$here/delay-imports.py" "$dist/lviehlp.exe")
+# Each delay-import slot must hold its loading stub's address; a 0 faults at the first call.
+slots=$(python3 "$here/delay-imports.py" --slots "$dist/lviehlp.exe") || fail=1
+echo "$slots" | grep -v '\.dll$'
 echo "lviehlp.exe imports:" $imports
 echo "lviehlp.exe delay-loads:" $delayed
 for dll in $imports $delayed; do
