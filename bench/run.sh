@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # One command for the performance figures: builds everything, checks that two clean builds give
 # identical bytes, lists size and imports, then runs the programs under Wine (private Xvfb, the
-# benchmark's own prefix, build/bench-prefix-win32 or -win64) and prints the tables. Runs per measurement:
-# LV_BENCH_RUNS (default 20). Where the kernel runs no 32-bit code, the x86_64 build of the same
-# sources is measured in a 64-bit prefix (scripts/wine-arch.sh decides; LV_WINE_ARCH overrides).
+# benchmark's own prefixes from scripts/wine-env.sh) and prints the tables. Runs per measurement:
+# LV_BENCH_RUNS (default 20).
+# Where the kernel runs 32-bit code, the shipped dist/lviehlp.exe is measured twice in the same run:
+# in a 32-bit prefix (32-bit Windows) and in a 64-bit one (WOW64, as on 64-bit Windows). Where it
+# cannot, the x86_64 build of the same sources is measured in a 64-bit prefix, and the shipped
+# program is not (LV_WINE_ARCH overrides the probe).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 runs="${LV_BENCH_RUNS:-20}"
 out="$root/bench/out"
-source scripts/wine-arch.sh
+results="$out/results.tsv"  # setting, measure, median, p95: written by summarize, read by the tables
+source scripts/wine-env.sh
 arch="$lv_win_triple"
 build_dir="$root/$lv_win_build"
-if [ "$arch" = i686 ]; then dist="$root/dist"; else dist="$build_dir/dist"; fi
-prefix="$root/build/bench-prefix-$LV_WINE_ARCH"
+dist="$lv_win_dist"
+if [ "$arch" = i686 ]; then settings=(win32 wow64); else settings=(win64); fi
 toolchain="cmake/mingw-$arch.cmake"
 objdump="$arch-w64-mingw32-objdump"
 bin="$build_dir/bench"
@@ -24,12 +28,10 @@ url="http://www.shop.co.example/index.html"
 shellwin_key='HKLM\Software\Classes\CLSID\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\InprocServer32'
 x11_key='HKCU\Software\Wine\X11 Driver'
 
-winpath() { echo "Z:${1//\//\\}"; }
-
 build() {
   bash scripts/setup.sh >/dev/null
   echo "== Windows build ($arch)" >&2
-  cmake -S . -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DLV_DIST_DIR="$dist" >/dev/null
+  lv_win_configure
   cmake --build "$build_dir" -j2 --target "${targets[@]}" >/dev/null
 }
 
@@ -58,13 +60,14 @@ stage() {
   cp "$bin/lvbench_receiver.exe" "$out/app/lv3.exe"
 }
 
-# A prefix of its own: the settings below must not leak into the tests' prefix.
+# A prefix of the benchmark's own per setting: the settings below must not leak into the tests' prefix.
+# win32 and win64 are prefixes of that kind; wow64 is the 32-bit program in a 64-bit prefix.
 start_wine() {
-  export LV_WINEPREFIX="$prefix"
-  source scripts/wine-env.sh
-  trap lv_wine_stop EXIT
-  echo "== Wine start" >&2
-  lv_wine_start
+  local kind="$1"
+  [ "$kind" = wow64 ] && kind=win64
+  lv_prefix bench "$kind"
+  echo "== Wine start ($1: $WINEPREFIX)" >&2
+  lv_wine_boot
   # Xvfb has no window manager. Wine waits up to 2 s for one to confirm that a managed window was
   # hidden; unmanaged windows skip that wait, as a real desktop's manager would answer at once.
   wine reg add "$x11_key" /v Managed /d N /f >/dev/null 2>&1
@@ -82,7 +85,7 @@ start_browser() {
     hwnd=$(wine "$bench" findwindow IEFrame 2>/dev/null | tr -d '\r') && [ -n "$hwnd" ] && break
     sleep 0.1
   done
-  wine reg add "$shellwin_key" /ve /d "$(winpath "$out/shellwindows.dll")" /f >/dev/null 2>&1
+  wine reg add "$shellwin_key" /ve /d "$(lv_winpath "$out/shellwindows.dll")" /f >/dev/null 2>&1
   wine reg add "$shellwin_key" /v ThreadingModel /d Apartment /f >/dev/null 2>&1
   wine reg add "$shellwin_key" /v StandInItems /d "$hwnd $url" /f >/dev/null 2>&1
 }
@@ -93,21 +96,21 @@ stop_browser() {
 }
 
 # One line per program: label, window class, "prefilled" (edit box must hold text) or "window", exe.
-program_line() { printf '%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$(winpath "$4")${5:+ $5}"; }
+program_line() { printf '%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$(lv_winpath "$4")${5:+ $5}"; }
 
 # Start-up and peak working set; the programs of one measurement take turns run by run.
 measure_startup() {
-  echo "== start-up, no browser frame: $runs runs of floor and lviehlp, before and after" >&2
+  echo "== $setting start-up, no browser frame: $runs runs of floor and lviehlp, before and after" >&2
   {
     program_line floor LvFloorDialog window "$bin/lvbench_floor.exe"
     program_line floor-delay LvFloorDialog window "$bin/lvbench_floor_delay.exe"
     program_line before LvIeDialogWnd window "$out/app-before/lviehlp.exe"
     program_line after LvIeDialogWnd window "$out/app/lviehlp.exe"
   } >"$out/programs-noframe.txt"
-  wine "$bench" startup "$runs" "$(winpath "$out/programs-noframe.txt")" >"$out/noframe.txt" || true
+  wine "$bench" startup "$runs" "$(lv_winpath "$out/programs-noframe.txt")" >"$raw/noframe.txt" || true
 
   start_browser
-  echo "== start-up, browser frame: $runs runs of bare, floor and lviehlp to the pre-filled dialog" >&2
+  echo "== $setting start-up, browser frame: $runs runs of bare, floor and lviehlp to the pre-filled dialog" >&2
   {
     program_line bare LvBenchBareWnd window "$bin/lvbench_bare.exe"
     program_line bare-libs LvBenchBareWnd window "$bin/lvbench_bare.exe" libs
@@ -118,26 +121,26 @@ measure_startup() {
     program_line before LvIeDialogWnd prefilled "$out/app-before/lviehlp.exe"
     program_line after LvIeDialogWnd prefilled "$out/app/lviehlp.exe"
   } >"$out/programs-frame.txt"
-  dialog_state=ok
-  wine "$bench" startup "$runs" "$(winpath "$out/programs-frame.txt")" >"$out/frame.txt" ||
-    dialog_state="a program did not reach its (pre-filled) window: see bench/out/frame.txt"
+  wine "$bench" startup "$runs" "$(lv_winpath "$out/programs-frame.txt")" >"$raw/frame.txt" ||
+    dialog_state="a program did not reach its (pre-filled) window: see $raw/frame.txt"
 }
 
 measure_handover() {
-  echo "== hand-over: $runs queries to the running main application" >&2
-  export LV3_LOG="$(winpath "$out/lv3.log")"
+  echo "== $setting hand-over: $runs queries to the running main application" >&2
+  rm -f "$raw/lv3.log"
+  export LV3_LOG="$(lv_winpath "$raw/lv3.log")"
   wine "$out/app/lv3.exe" >/dev/null 2>&1 &
-  for _ in $(seq 100); do grep -q ready "$out/lv3.log" 2>/dev/null && break; sleep 0.1; done
+  for _ in $(seq 100); do grep -q ready "$raw/lv3.log" 2>/dev/null && break; sleep 0.1; done
   local lviehlp
-  lviehlp="$(winpath "$out/app/lviehlp.exe")"
-  wine "$bench" handover "$runs" "$LV3_LOG" "As IP/Hostname" "$lviehlp" >"$out/handover.txt" 2>/dev/null || true
+  lviehlp="$(lv_winpath "$out/app/lviehlp.exe")"
+  wine "$bench" handover "$runs" "$LV3_LOG" "As IP/Hostname" "$lviehlp" >"$raw/handover.txt" 2>/dev/null || true
   # Where the time goes: Enter (the same query without hiding the dialog first), and the floor,
   # a message posted straight to the application window by the driver.
-  wine "$bench" handover "$runs" "$LV3_LOG" ENTER "$lviehlp" >"$out/handover-enter.txt" 2>/dev/null || true
-  wine "$bench" post "$runs" "$LV3_LOG" TApplication Lorvane >"$out/post.txt" 2>/dev/null || true
+  wine "$bench" handover "$runs" "$LV3_LOG" ENTER "$lviehlp" >"$raw/handover-enter.txt" 2>/dev/null || true
+  wine "$bench" post "$runs" "$LV3_LOG" TApplication Lorvane >"$raw/post.txt" 2>/dev/null || true
   # With managed windows Wine waits for a window manager that Xvfb does not have.
   wine reg add "$x11_key" /v Managed /d Y /f >/dev/null 2>&1
-  wine "$bench" handover 3 "$LV3_LOG" "As IP/Hostname" "$lviehlp" >"$out/handover-managed.txt" 2>/dev/null || true
+  wine "$bench" handover 3 "$LV3_LOG" "As IP/Hostname" "$lviehlp" >"$raw/handover-managed.txt" 2>/dev/null || true
   wine reg add "$x11_key" /v Managed /d N /f >/dev/null 2>&1
 }
 
@@ -150,80 +153,122 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (a=="-"||b=="-"||b==0) print "-"; e
 met() { awk -v v="$1" -v lim="$2" 'BEGIN {if (v=="-") print "n/a"; else print (v<=lim ? "yes" : "NO")}'; }
 row() { printf '%-44s %10s %10s %7s %10s %4s\n' "$@"; }
 
-# Sets <var>_med, <var>_p95 and <var>_ws (KiB) for one program of one start-up measurement.
-startup_stats() {
-  local var="$1" file="$2" label="$3" med p95 ws
-  read -r med p95 < <(col "$file" startup "$label" | stats)
-  read -r ws _ < <(col "$file" peakws "$label" | awk '{print $1/1024}' | stats)
-  printf -v "${var}_med" %s "$med"; printf -v "${var}_p95" %s "$p95"; printf -v "${var}_ws" %s "$ws"
-}
+# One results row per measure of a setting: setting, measure, median, p95. Start-up measures are
+# <frame|noframe>/<label>/startup (ms) and .../ws (peak working set, KiB).
+record() { printf '%s\t%s\t%s\t%s\n' "$setting" "$1" "$2" "$3" >>"$results"; }
 
 summarize() {
-  local f="$out/frame.txt" n="$out/noframe.txt" l
-  for l in bare bare-libs bare-com bare-mf floor floor-delay before after; do startup_stats "${l//-/_}" "$f" "$l"; done
-  for l in floor floor-delay before after; do startup_stats "nf_${l//-/_}" "$n" "$l"; done
-  read -r ho_med ho_p95 < <(col "$out/handover.txt" handover | stats)
-  read -r en_med en_p95 < <(col "$out/handover-enter.txt" handover | stats)
-  read -r po_med po_p95 < <(col "$out/post.txt" post | stats)
-  read -r hm_med _ < <(col "$out/handover-managed.txt" handover | stats)
+  local run l med p95
+  for run in frame noframe; do
+    for l in bare bare-libs bare-com bare-mf floor floor-delay before after; do
+      [ -n "$(col "$raw/$run.txt" startup "$l")" ] || continue
+      read -r med p95 < <(col "$raw/$run.txt" startup "$l" | stats); record "$run/$l/startup" "$med" "$p95"
+      read -r med p95 < <(col "$raw/$run.txt" peakws "$l" | awk '{print $1/1024}' | stats); record "$run/$l/ws" "$med" "$p95"
+    done
+  done
+  for l in handover handover-enter handover-managed; do
+    read -r med p95 < <(col "$raw/$l.txt" handover | stats); record "$l" "$med" "$p95"
+  done
+  read -r med p95 < <(col "$raw/post.txt" post | stats); record post "$med" "$p95"
 }
 
-print_tables() {
-  local su su95 ws
-  su=$(ratio "$after_med" "$bare_med"); su95=$(ratio "$after_p95" "$bare_p95"); ws=$(ratio "$after_ws" "$bare_ws")
+# The median (or, with p95 as third argument, the 95th percentile) of one measure of a setting.
+v() { awk -F'\t' -v s="$1" -v m="$2" -v c="${3:-med}" '$1==s && $2==m {print (c=="p95" ? $4 : $3); f=1; exit}
+  END {if (!f) print "-"}' "$results"; }
+
+# The tables of one setting.
+print_setting() {
+  local s="$1" a b run
+  su() { v "$s" "$1/$2/startup" "${3:-}"; }
+  ws() { v "$s" "$1/$2/ws"; }
+  echo
+  echo "### $s: $(setting_title "$s")"
   echo
   row "Measure ($runs runs each)" lviehlp bare ratio target met
-  row "Start-up to window, median (ms)" "$after_med" "$bare_med" "$su" "<= 1.15x" "$(met "$su" 1.15)"
-  row "Start-up to window, p95 (ms)" "$after_p95" "$bare_p95" "$su95" "" ""
-  row "Peak working set, median (KiB)" "$after_ws" "$bare_ws" "$ws" "<= 1.2x" "$(met "$ws" 1.2)"
-  row "Hand-over click -> 0x4FD, median (ms)" "$ho_med" "" "" "" ""
-  row "Hand-over click -> 0x4FD, p95 (ms)" "$ho_p95" "" "" "< 5" "$(met "$ho_p95" 4.999)"
-  row "Two clean builds, lviehlp.exe+lvieres.dll" "$repro" "" "" "identical" "$([ "$repro" = identical ] && echo yes || echo NO)"
+  a=$(ratio "$(su frame after)" "$(su frame bare)")
+  row "Start-up to window, median (ms)" "$(su frame after)" "$(su frame bare)" "$a" "<= 1.15x" "$(met "$a" 1.15)"
+  row "Start-up to window, p95 (ms)" "$(su frame after p95)" "$(su frame bare p95)" \
+    "$(ratio "$(su frame after p95)" "$(su frame bare p95)")" "" ""
+  a=$(ratio "$(ws frame after)" "$(ws frame bare)")
+  row "Peak working set, median (KiB)" "$(ws frame after)" "$(ws frame bare)" "$a" "<= 1.2x" "$(met "$a" 1.2)"
+  row "Hand-over click -> 0x4FD, median (ms)" "$(v "$s" handover)" "" "" "" ""
+  row "Hand-over click -> 0x4FD, p95 (ms)" "$(v "$s" handover p95)" "" "" "< 5" "$(met "$(v "$s" handover p95)" 4.999)"
   echo
   echo "Against the floor (lviehlp's work and nothing more, same DLLs imported at start), same run"
   row "" lviehlp floor ratio target met
-  su=$(ratio "$after_med" "$floor_med")
-  row "Browser frame: start-up median (ms)" "$after_med" "$floor_med" "$su" "<= 1.05x" "$(met "$su" 1.05)"
-  row "  start-up p95 (ms)" "$after_p95" "$floor_p95" "$(ratio "$after_p95" "$floor_p95")" "" ""
-  row "  peak working set median (KiB)" "$after_ws" "$floor_ws" "$(ratio "$after_ws" "$floor_ws")" "" ""
-  su=$(ratio "$nf_after_med" "$nf_floor_med")
-  row "No browser frame: start-up median (ms)" "$nf_after_med" "$nf_floor_med" "$su" "<= 1.05x" "$(met "$su" 1.05)"
-  row "  start-up p95 (ms)" "$nf_after_p95" "$nf_floor_p95" "$(ratio "$nf_after_p95" "$nf_floor_p95")" "" ""
-  row "  peak working set median (KiB)" "$nf_after_ws" "$nf_floor_ws" "$(ratio "$nf_after_ws" "$nf_floor_ws")" "" ""
-  row "Floor delay-loaded as lviehlp, frame: median" "$after_med" "$floor_delay_med" "$(ratio "$after_med" "$floor_delay_med")" "" ""
-  row "  no browser frame: median" "$nf_after_med" "$nf_floor_delay_med" "$(ratio "$nf_after_med" "$nf_floor_delay_med")" "" ""
+  for run in frame noframe; do
+    [ $run = frame ] && b="Browser frame" || b="No browser frame"
+    a=$(ratio "$(su $run after)" "$(su $run floor)")
+    row "$b: start-up median (ms)" "$(su $run after)" "$(su $run floor)" "$a" "<= 1.05x" "$(met "$a" 1.05)"
+    row "  start-up p95 (ms)" "$(su $run after p95)" "$(su $run floor p95)" "$(ratio "$(su $run after p95)" "$(su $run floor p95)")" "" ""
+    row "  peak working set median (KiB)" "$(ws $run after)" "$(ws $run floor)" "$(ratio "$(ws $run after)" "$(ws $run floor)")" "" ""
+    row "  floor delay-loaded as lviehlp: median" "$(su $run after)" "$(su $run floor-delay)" \
+      "$(ratio "$(su $run after)" "$(su $run floor-delay)")" "" ""
+  done
   echo
   echo "Delay-loading (before: every DLL imported at start), same run"
   row "" before after ratio "" ""
-  row "lviehlp, browser frame: start-up median (ms)" "$before_med" "$after_med" "$(ratio "$after_med" "$before_med")" "" ""
-  row "  start-up p95 (ms)" "$before_p95" "$after_p95" "$(ratio "$after_p95" "$before_p95")" "" ""
-  row "  peak working set median (KiB)" "$before_ws" "$after_ws" "$(ratio "$after_ws" "$before_ws")" "" ""
-  row "lviehlp, no browser frame: start-up median" "$nf_before_med" "$nf_after_med" "$(ratio "$nf_after_med" "$nf_before_med")" "" ""
-  row "  start-up p95 (ms)" "$nf_before_p95" "$nf_after_p95" "$(ratio "$nf_after_p95" "$nf_before_p95")" "" ""
-  row "  peak working set median (KiB)" "$nf_before_ws" "$nf_after_ws" "$(ratio "$nf_after_ws" "$nf_before_ws")" "" ""
-  row "floor, browser frame: start-up median (ms)" "$floor_med" "$floor_delay_med" "$(ratio "$floor_delay_med" "$floor_med")" "" ""
-  row "  peak working set median (KiB)" "$floor_ws" "$floor_delay_ws" "$(ratio "$floor_delay_ws" "$floor_ws")" "" ""
-  row "floor, no browser frame: start-up median" "$nf_floor_med" "$nf_floor_delay_med" "$(ratio "$nf_floor_delay_med" "$nf_floor_med")" "" ""
-  row "  peak working set median (KiB)" "$nf_floor_ws" "$nf_floor_delay_ws" "$(ratio "$nf_floor_delay_ws" "$nf_floor_ws")" "" ""
+  for run in frame noframe; do
+    [ $run = frame ] && b="browser frame" || b="no browser frame"
+    row "lviehlp, $b: start-up median (ms)" "$(su $run before)" "$(su $run after)" "$(ratio "$(su $run after)" "$(su $run before)")" "" ""
+    row "  start-up p95 (ms)" "$(su $run before p95)" "$(su $run after p95)" "$(ratio "$(su $run after p95)" "$(su $run before p95)")" "" ""
+    row "  peak working set median (KiB)" "$(ws $run before)" "$(ws $run after)" "$(ratio "$(ws $run after)" "$(ws $run before)")" "" ""
+    row "floor, $b: start-up median (ms)" "$(su $run floor)" "$(su $run floor-delay)" "$(ratio "$(su $run floor-delay)" "$(su $run floor)")" "" ""
+    row "  peak working set median (KiB)" "$(ws $run floor)" "$(ws $run floor-delay)" "$(ratio "$(ws $run floor-delay)" "$(ws $run floor)")" "" ""
+  done
   echo
   echo "Breakdown against the bare program (browser frame)"
-  row "Bare + lviehlp's DLLs: start-up median/p95" "$bare_libs_med" "$bare_libs_p95" "$(ratio "$bare_libs_med" "$bare_med")" "" ""
-  row "  peak working set (KiB)" "$bare_libs_ws" "" "$(ratio "$bare_libs_ws" "$bare_ws")" "" ""
-  row "Bare + DLLs + COM: start-up median/p95" "$bare_com_med" "$bare_com_p95" "$(ratio "$bare_com_med" "$bare_med")" "" ""
-  row "  peak working set (KiB)" "$bare_com_ws" "" "$(ratio "$bare_com_ws" "$bare_ws")" "" ""
-  row "Bare + DLLs + COM + manifest: median/p95" "$bare_mf_med" "$bare_mf_p95" "$(ratio "$bare_mf_med" "$bare_med")" "" ""
-  row "  peak working set (KiB)" "$bare_mf_ws" "" "$(ratio "$bare_mf_ws" "$bare_ws")" "" ""
-  row "Hand-over by Enter (no hide), median/p95" "$en_med" "$en_p95" "" "" ""
-  row "Driver's own post -> receipt, median/p95" "$po_med" "$po_p95" "" "" ""
-  row "Click, managed windows (no WM), median" "$hm_med" "" "" "" ""
+  for b in bare-libs:"Bare + lviehlp's DLLs" bare-com:"Bare + DLLs + COM" bare-mf:"Bare + DLLs + COM + manifest"; do
+    row "${b#*:}: median/p95" "$(su frame "${b%%:*}")" "$(su frame "${b%%:*}" p95)" "$(ratio "$(su frame "${b%%:*}")" "$(su frame bare)")" "" ""
+    row "  peak working set (KiB)" "$(ws frame "${b%%:*}")" "" "$(ratio "$(ws frame "${b%%:*}")" "$(ws frame bare)")" "" ""
+  done
+  row "Hand-over by Enter (no hide), median/p95" "$(v "$s" handover-enter)" "$(v "$s" handover-enter p95)" "" "" ""
+  row "Driver's own post -> receipt, median/p95" "$(v "$s" post)" "$(v "$s" post p95)" "" "" ""
+  row "Click, managed windows (no WM), median" "$(v "$s" handover-managed)" "" "" "" ""
+}
+
+setting_title() {
+  case "$1" in
+    win32) echo "the shipped 32-bit program, 32-bit prefix (as on 32-bit Windows)" ;;
+    wow64) echo "the shipped 32-bit program, 64-bit prefix (WOW64, as on 64-bit Windows)" ;;
+    win64) echo "the x86_64 build of the same sources, 64-bit prefix (the shipped 32-bit program did not run)" ;;
+  esac
+}
+
+print_tables() {
+  local s
+  for s in "${settings[@]}"; do print_setting "$s"; done
+  if [ ${#settings[@]} -gt 1 ]; then
+    echo
+    echo "The shipped program under 32-bit Wine and under WOW64, beside the floor, same run (medians)"
+    row "" "${settings[@]}" "" "" "" ""
+    for m in frame/after/startup frame/floor/startup noframe/after/startup noframe/floor/startup \
+      frame/after/ws frame/floor/ws handover; do
+      row "$m" "$(v "${settings[0]}" $m)" "$(v "${settings[1]}" $m)" "" "" ""
+    done
+  fi
   echo
+  row "Two clean builds, lviehlp.exe+lvieres.dll" "$repro" "" "" "identical" "$([ "$repro" = identical ] && echo yes || echo NO)"
   echo "build: $arch"
   echo "lviehlp.exe: $(stat -c %s "$dist/lviehlp.exe") bytes; lvieres.dll: $(stat -c %s "$dist/lvieres.dll") bytes"
   echo "lviehlp.exe imports: $($objdump -p "$dist/lviehlp.exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
   echo "lviehlp.exe delay-loads: $(python3 tests/win/delay-imports.py "$dist/lviehlp.exe" | tr '\n' ' ')"
+  echo "$(python3 tests/win/delay-imports.py --slots "$dist/lviehlp.exe" | tail -1)"
   echo "dialog: $dialog_state"
   echo "machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(wine --version)"
   echo "load average at the start and end of the runs: $load_start / $load_end"
+}
+
+# One setting's runs, in its own prefix, raw lines in bench/out/<setting>/.
+measure_setting() {
+  setting="$1"; raw="$out/$setting"
+  mkdir -p "$raw"
+  start_wine "$setting"
+  measure_startup
+  [ "$dialog_state" = ok ] && measure_handover
+  stop_browser
+  lv_wine_end
+  summarize
 }
 
 main() {
@@ -231,15 +276,14 @@ main() {
   build
   check_reproducible
   stage
-  start_wine
+  trap lv_wine_stop EXIT
+  lv_display_start
   load_start="$(cut -d' ' -f1-3 /proc/loadavg)"
-  measure_startup
-  [ "$dialog_state" = ok ] && measure_handover
+  dialog_state=ok
+  for s in "${settings[@]}"; do measure_setting "$s"; done
   load_end="$(cut -d' ' -f1-3 /proc/loadavg)"
-  stop_browser
   lv_wine_stop
   trap - EXIT
-  summarize
   print_tables
 }
 

@@ -10,9 +10,9 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 bash scripts/setup.sh
 source scripts/wine-env.sh
-# Where this kernel runs no 32-bit code, the demo runs the x86_64 build of the same sources.
-cmake -S . -B "$lv_win_build" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$lv_win_triple.cmake" -DCMAKE_BUILD_TYPE=Release \
-  -DLV_DIST_DIR="$root/$lv_win_build/dist" >/dev/null
+lv_prefix tests
+# The shipped dist/lviehlp.exe; where this kernel runs no 32-bit code, the x86_64 build of the same sources.
+lv_win_configure
 cmake --build "$lv_win_build" -j2 --target dialog_demo
 
 if [ -n "${DISPLAY:-}" ]; then export LV_USE_DISPLAY="${LV_USE_DISPLAY:-1}"; fi
@@ -28,17 +28,11 @@ finish() {
 }
 trap finish EXIT
 lv_wine_start
-# This Wine build does not pick up its own fonts (fonts-wine) by itself: put the dialog font
-# (Tahoma) and the caption buttons' Marlett where every Windows program finds them.
-for f in marlett.ttf tahoma.ttf tahomabd.ttf; do
-  [ -e "$WINEPREFIX/drive_c/windows/Fonts/$f" ] || cp "/usr/share/wine/fonts/$f" "$WINEPREFIX/drive_c/windows/Fonts/"
-done
 # Without a window manager (the private Xvfb) Wine draws captions and frames itself.
 if [ "$pause" = 0 ]; then
   wine reg add "$x11key" /v Managed /d N /f </dev/null >/dev/null 2>&1
 fi
-windir="Z:$(echo "$out" | tr / '\\')"
-wine "$lv_win_build/tests/win/dialog_demo.exe" "$windir" "$pause"
+wine "$lv_win_build/tests/win/dialog_demo.exe" "$(lv_winpath "$out")" "$pause"
 for shot in dialog received; do
   convert "$out/$shot.bmp" "$out/$shot.png" && rm -f "$out/$shot.bmp"
   echo "screenshot: $out/$shot.png"

@@ -1,13 +1,89 @@
-# Sourced by the test and demo scripts: the project's own Wine prefix, a warm wineserver and,
-# unless LV_USE_DISPLAY=1 and a display exists, a private Xvfb screen. lv_wine_stop ends both.
+#!/usr/bin/env bash
+# Sourced: the one home of every Wine prefix the project makes. Which Wine this machine runs, where
+# each prefix lives (build/wine/<name>-<arch>, never the user's own), its loader, quiet defaults,
+# booting with a warm wineserver, the no-debugger rule, a private Xvfb screen, and the conversion of
+# Unix paths to Windows ones. The test, demo, benchmark, package and WOW64 scripts all use it.
+#
+#   lv_prefix NAME [win32|win64]   choose the prefix (arch: the machine's by default)
+#   lv_wine_start / lv_wine_stop   private screen (unless LV_USE_DISPLAY=1 and $DISPLAY) + booted prefix
+#   lv_wine_boot / lv_wine_end     the prefix's wineserver only
+#   wine PROGRAM ARGS...           the loader for the programs under test; wine64 for 64-bit tools
+#   lv_winpath PATH                Z:\... for a Unix path
+#   lv_win_configure               the Windows build whose programs run here ($lv_win_build, $lv_win_dist)
+#
+# The 32-bit loader needs a kernel that runs 32-bit code. Where it cannot (some virtual machines
+# refuse every 32-bit program), prefixes are 64-bit and the programs under test are the x86_64
+# build of the same sources; the shipped 32-bit program has then not run. LV_WINE_ARCH=win32 or
+# win64 overrides the probe.
 lv_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-source "$lv_root/scripts/wine-arch.sh"
-export LV_WINEPREFIX="$WINEPREFIX"
-lv_xvfb_pid=""
 
-lv_wine_start() {
-  mkdir -p "$WINEPREFIX"  # wineserver -p fails on a prefix folder that does not exist yet
-  if [ "${LV_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; then
+if [ -z "${LV_WINE_ARCH:-}" ]; then
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then LV_WINE_ARCH=win32; else LV_WINE_ARCH=win64; fi
+fi
+export LV_WINE_ARCH
+if [ "$LV_WINE_ARCH" = win64 ]; then
+  # /usr/bin/wine would pick the 32-bit loader only because its file exists.
+  export LV_WINE=/usr/lib/wine/wine64 WINELOADER=/usr/lib/wine/wine64
+  lv_win_triple=x86_64; lv_win_build=build/win64; lv_win_dist="$lv_root/build/win64/dist"
+else
+  export LV_WINE=/usr/lib/wine/wine
+  lv_win_triple=i686; lv_win_build=build/win; lv_win_dist="$lv_root/dist"
+fi
+
+# Configures the build whose programs run here: the shipped one (dist/) where 32-bit code runs.
+lv_win_configure() {
+  cmake -S "$lv_root" -B "$lv_root/$lv_win_build" -DCMAKE_TOOLCHAIN_FILE="$lv_root/cmake/mingw-$lv_win_triple.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DLV_DIST_DIR="$lv_win_dist" "$@" >/dev/null
+}
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"  # no install prompts
+
+wine() { "$LV_WINE" "$@"; }
+wine64() { /usr/lib/wine/wine64 "$@"; }
+export -f wine wine64
+
+lv_winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
+
+# The prefix NAME for the given arch: tests (the Windows suite and the demo), wow64 (the 32-bit
+# program on 64-bit Windows), msi (the package under msiexec), bench (the benchmark's).
+lv_prefix() {
+  export LV_PREFIX_NAME="$1" WINEARCH="${2:-$LV_WINE_ARCH}"
+  export WINEPREFIX="$lv_root/build/wine/$LV_PREFIX_NAME-$WINEARCH"
+}
+# A script started by another (CTest's emulator, with-dpi.sh) stays in the prefix its caller chose.
+lv_prefix "${LV_PREFIX_NAME:-tests}" "${WINEARCH:-$LV_WINE_ARCH}"
+
+# A persistent wineserver with the prefix booted (created on first use). Services started by the
+# first Wine process inherit its output: keep them off our pipes, or CTest waits for them.
+lv_wine_boot() {
+  local loader="$LV_WINE" boot=""
+  [ "$WINEARCH" = win64 ] && loader=/usr/lib/wine/wine64
+  mkdir -p "$WINEPREFIX"  # wineserver -p fails on a folder that does not exist yet
+  wineserver -p </dev/null >/dev/null 2>&1
+  [ -f "$WINEPREFIX/system.reg" ] || boot=-i
+  "$loader" wineboot $boot </dev/null >/dev/null 2>&1 || { echo "Wine does not start in $WINEPREFIX" >&2; return 1; }
+  # A fault must end the process at once (exit code 5), not start winedbg and wait for it: the
+  # debugger named here does not exist.
+  "$loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+    /d 'C:\windows\no-debugger.exe' /f </dev/null >/dev/null 2>&1
+  # This Wine build does not pick up its own fonts (fonts-wine) by itself: the dialog font (Tahoma)
+  # and the caption buttons' Marlett go where every Windows program finds them.
+  local f fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  for f in marlett.ttf tahoma.ttf tahomabd.ttf; do
+    [ -e "$fonts/$f" ] || [ ! -e "/usr/share/wine/fonts/$f" ] || cp "/usr/share/wine/fonts/$f" "$fonts/"
+  done
+}
+
+# Ends the prefix's wineserver and every Wine process in it, and waits until they are gone.
+lv_wine_end() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+}
+
+# A private Xvfb screen, unless LV_USE_DISPLAY=1 and there is a display.
+lv_xvfb_pid=""
+lv_display_start() {
+  if [ -z "$lv_xvfb_pid" ] && { [ "${LV_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; }; then
     local fifo dn
     fifo=$(mktemp -u); mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
@@ -15,23 +91,15 @@ lv_wine_start() {
     read -r dn <"$fifo"; rm -f "$fifo"
     export DISPLAY=":$dn"
   fi
-  lv_wine_warm
 }
 
-# A persistent wineserver with the prefix booted (created on first use). Services started by the
-# first Wine process inherit its output; keep them off our pipes so that CTest does not wait for them.
-lv_wine_warm() {
-  wineserver -p </dev/null >/dev/null 2>&1
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine wineboot -i </dev/null >/dev/null 2>&1
-  else
-    wine wineboot </dev/null >/dev/null 2>&1
-  fi
-  lv_wine_no_debugger
+lv_wine_start() {
+  lv_display_start
+  lv_wine_boot
 }
 
 lv_wine_stop() {
-  wineserver -k >/dev/null 2>&1 || true
+  lv_wine_end
   [ -n "$lv_xvfb_pid" ] && kill "$lv_xvfb_pid" 2>/dev/null || true
   lv_xvfb_pid=""
 }

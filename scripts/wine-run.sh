@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the project's own prefix (never the user's).
-# CTest uses this as the emulator for the Windows test executables.
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-source "$here/wine-arch.sh"
+# CTest's emulator for the Windows test programs: runs one under Wine in the prefix the caller chose
+# (scripts/wine-env.sh; the tests' prefix by default), never the user's.
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine-env.sh"
 exec "$LV_WINE" "$@"

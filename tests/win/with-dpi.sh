@@ -8,9 +8,8 @@ source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/wine-env.sh"
 
 set_dpi() {
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
-  wineserver -k >/dev/null 2>&1
-  wineserver -w >/dev/null 2>&1
-  lv_wine_warm
+  lv_wine_end
+  lv_wine_boot
 }
 
 trap 'set_dpi 96' EXIT
