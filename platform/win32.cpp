@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "dyncalls.h"
+
 namespace lv {
 
 namespace {
@@ -50,10 +52,7 @@ bool ToAnsiExact(const std::wstring& wide, std::string& ansi) {
 }
 
 bool HostNameToAscii(const std::wstring& name, std::string& ascii) {
-    // In kernel32 from Vista on; looked up so that older systems still start the program.
-    using IdnToAsciiFn = int(WINAPI*)(DWORD, LPCWSTR, int, LPWSTR, int);
-    const auto toAscii = reinterpret_cast<IdnToAsciiFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IdnToAscii")));
+    const Sig_IdnToAscii toAscii = DynKernel32().IdnToAscii;
     if (!toAscii || name.empty()) return false;
     const int len = static_cast<int>(name.size());
     const int size = toAscii(0, name.data(), len, nullptr, 0);
@@ -75,11 +74,8 @@ bool OnWindows64() {
 #ifdef _WIN64
     return true;
 #else
-    // Looked up at run time: the call is missing from the oldest systems.
-    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
     BOOL wow64 = FALSE;
+    const Sig_IsWow64Process isWow64 = DynKernel32().IsWow64Process;
     return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
 #endif
 }
