@@ -14,6 +14,7 @@ void Find(HMODULE module, const char* name, Sig& slot) {
 Kernel32Calls LookUpKernel32() {
     const HMODULE k = GetModuleHandleA("kernel32.dll");
     Kernel32Calls c;
+    Find(k, "GetNativeSystemInfo", c.GetNativeSystemInfo);
     Find(k, "IsWow64Process", c.IsWow64Process);
     Find(k, "IdnToAscii", c.IdnToAscii);
     return c;

@@ -6,14 +6,16 @@
 
 namespace lv {
 
+using Sig_GetNativeSystemInfo = void(WINAPI*)(LPSYSTEM_INFO info);
 using Sig_IsWow64Process = BOOL(WINAPI*)(HANDLE process, PBOOL wow64);
 using Sig_IdnToAscii = int(WINAPI*)(DWORD flags, LPCWSTR unicode, int unicodeLength, LPWSTR ascii, int asciiLength);
 using Sig_RegDeleteKeyExA = LONG(WINAPI*)(HKEY key, LPCSTR subKey, REGSAM view, DWORD reserved);
 
 // kernel32's, found in the kernel32 every process has.
 struct Kernel32Calls {
-    Sig_IsWow64Process IsWow64Process;  // XP SP2 on
-    Sig_IdnToAscii IdnToAscii;          // Vista on
+    Sig_GetNativeSystemInfo GetNativeSystemInfo;  // XP on
+    Sig_IsWow64Process IsWow64Process;            // XP SP2 on
+    Sig_IdnToAscii IdnToAscii;                    // Vista on
 };
 const Kernel32Calls& DynKernel32();
 

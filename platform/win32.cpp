@@ -71,13 +71,24 @@ bool HostNameToAscii(const std::wstring& name, std::string& ascii) {
 bool AnsiLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 
 bool OnWindows64() {
-#ifdef _WIN64
-    return true;
-#else
+    const Kernel32Calls& k = DynKernel32();
+    // The machine's own processor, which GetSystemInfo would hide from a WOW64 process.
+    if (k.GetNativeSystemInfo) {
+        SYSTEM_INFO info = {};
+        k.GetNativeSystemInfo(&info);
+        switch (info.wProcessorArchitecture) {
+        case PROCESSOR_ARCHITECTURE_AMD64:
+        case PROCESSOR_ARCHITECTURE_IA64:
+        case PROCESSOR_ARCHITECTURE_ARM64:
+            return true;
+        default:
+            break;
+        }
+    }
+    // An emulated process may be told the emulated processor (x86 code on ARM64), and the oldest
+    // systems have no GetNativeSystemInfo: a process under WOW64 is on 64-bit Windows all the same.
     BOOL wow64 = FALSE;
-    const Sig_IsWow64Process isWow64 = DynKernel32().IsWow64Process;
-    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
-#endif
+    return k.IsWow64Process && k.IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
 }  // namespace lv
