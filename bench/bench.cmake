@@ -18,13 +18,14 @@ file(WRITE "${LV_BARE_MF_RC}" "1 24 \"${CMAKE_SOURCE_DIR}/res/lviehlp.manifest\"
 set_source_files_properties("${LV_BARE_MF_RC}" PROPERTIES OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/lviehlp.manifest")
 lv_bench_program(lvbench_bare_mf ${CMAKE_SOURCE_DIR}/bench/bare/bare.cpp "${LV_BARE_MF_RC}")
 
-# The floor, with lviehlp's resources and DLLs: once imported at start, once delay-loaded as lviehlp.
+# The floor, with lviehlp's resources and DLLs and its dialog geometry (lvcore's layout): once
+# imported at start, once delay-loaded as lviehlp.
 set(LV_FLOOR_DLLS user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 uuid wsock32)
 lv_bench_program(lvbench_floor ${CMAKE_SOURCE_DIR}/bench/floor/floor.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
-target_link_libraries(lvbench_floor PRIVATE ${LV_FLOOR_DLLS})
+target_link_libraries(lvbench_floor PRIVATE lvcore ${LV_FLOOR_DLLS})
 lv_bench_program(lvbench_floor_delay ${CMAKE_SOURCE_DIR}/bench/floor/floor.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
 lv_delay_load(lvbench_floor_delay)
-target_link_libraries(lvbench_floor_delay PRIVATE ${LV_FLOOR_DLLS})
+target_link_libraries(lvbench_floor_delay PRIVATE lvcore ${LV_FLOOR_DLLS})
 
 # lviehlp before delay-loading: every DLL imported at start.
 lv_bench_program(lvbench_lviehlp_plain ${CMAKE_SOURCE_DIR}/src/lviehlp.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)

@@ -15,6 +15,7 @@ endif()
 # Win32 modules shared by the program and the Windows tests.
 add_library(lvwin STATIC
     platform/win32.cpp
+    platform/dyncalls.cpp
     src/regprocs.cpp
     src/iemenu.cpp
     src/iebutton.cpp

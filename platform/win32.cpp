@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "dyncalls.h"
+
 namespace lv {
 
 namespace {
@@ -50,10 +52,7 @@ bool ToAnsiExact(const std::wstring& wide, std::string& ansi) {
 }
 
 bool HostNameToAscii(const std::wstring& name, std::string& ascii) {
-    // In kernel32 from Vista on; looked up so that older systems still start the program.
-    using IdnToAsciiFn = int(WINAPI*)(DWORD, LPCWSTR, int, LPWSTR, int);
-    const auto toAscii = reinterpret_cast<IdnToAsciiFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IdnToAscii")));
+    const Sig_IdnToAscii toAscii = DynKernel32().IdnToAscii;
     if (!toAscii || name.empty()) return false;
     const int len = static_cast<int>(name.size());
     const int size = toAscii(0, name.data(), len, nullptr, 0);
@@ -72,16 +71,24 @@ bool HostNameToAscii(const std::wstring& name, std::string& ascii) {
 bool AnsiLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 
 bool OnWindows64() {
-#ifdef _WIN64
-    return true;
-#else
-    // Looked up at run time: the call is missing from the oldest systems.
-    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    const Kernel32Calls& k = DynKernel32();
+    // The machine's own processor, which GetSystemInfo would hide from a WOW64 process.
+    if (k.GetNativeSystemInfo) {
+        SYSTEM_INFO info = {};
+        k.GetNativeSystemInfo(&info);
+        switch (info.wProcessorArchitecture) {
+        case PROCESSOR_ARCHITECTURE_AMD64:
+        case PROCESSOR_ARCHITECTURE_IA64:
+        case PROCESSOR_ARCHITECTURE_ARM64:
+            return true;
+        default:
+            break;
+        }
+    }
+    // An emulated process may be told the emulated processor (x86 code on ARM64), and the oldest
+    // systems have no GetNativeSystemInfo: a process under WOW64 is on 64-bit Windows all the same.
     BOOL wow64 = FALSE;
-    return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
-#endif
+    return k.IsWow64Process && k.IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
 }  // namespace lv

@@ -30,8 +30,8 @@ bool HostNameToAscii(const std::wstring& name, std::string& ascii);
 // The system's lead-byte rule for the ANSI code page.
 bool AnsiLeadByte(unsigned char b);
 
-// 64-bit Windows: a 64-bit build, or a 32-bit one running under WOW64 (whose registry writes go to
-// the 32-bit view unless told otherwise).
+// 64-bit Windows, as the system reports it, whichever build asks: a 32-bit process there runs under
+// WOW64, and its registry writes go to the 32-bit view unless told otherwise.
 bool OnWindows64();
 
 }  // namespace lv

@@ -12,7 +12,7 @@ namespace lv {
 
 namespace {
 
-constexpr UINT kQueryMessage = 0x4FD;  // WM_USER + 253
+constexpr UINT kQueryMessage = WM_USER + 253;
 constexpr WPARAM kQueryWParam = 255;
 constexpr DWORD kPollMs = 100;
 constexpr DWORD kStartLimitMs = 40000;

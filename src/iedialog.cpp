@@ -1,5 +1,5 @@
-// The query dialog: plain windows (no template), scaled from 96 dpi, placed over the browser
-// frame, pre-filled with the browser's host, and its commands that hand a query over.
+// The query dialog: plain windows (no template), scaled from the design resolution, placed over
+// the browser frame, pre-filled with the browser's host, and its commands that hand a query over.
 #include "iedialog.h"
 
 #include <commctrl.h>
@@ -34,7 +34,7 @@ double scaleY = 1.0;
 // activation away, and that must not end the program (nor close the launch error box) early.
 bool queryRunning;
 
-// A 96-dpi length at the screen's resolution.
+// A length given at the design resolution, in the screen's pixels.
 int ScaleX(int v);
 int ScaleY(int v);
 void UpdateQueryButtons(bool domainOk, bool hostOk);
@@ -150,14 +150,17 @@ int ScaleY(int v) { return ScaleRound(v, scaleY); }
 // Steps of RunQueryDialog: the scale from the dialog's dots per inch, then size and place it.
 void ComputeScale() {
     WindowDC dc(dialogWnd);
-    scaleY = GetDeviceCaps(dc.get(), LOGPIXELSY) / 96.0;
-    scaleX = GetDeviceCaps(dc.get(), LOGPIXELSX) / 96.0;
+    scaleY = DpiScale(GetDeviceCaps(dc.get(), LOGPIXELSY));
+    scaleX = DpiScale(GetDeviceCaps(dc.get(), LOGPIXELSX));
 }
 
 void PlaceDialog() {
-    const int w = ScaleX(420) + 2 * GetSystemMetrics(SM_CXDLGFRAME);
-    const int h = ScaleY(100) + 2 * GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION) -
-                  GetSystemMetrics(SM_CYBORDER);
+    FrameMetrics f;
+    f.frameX = GetSystemMetrics(SM_CXDLGFRAME);
+    f.frameY = GetSystemMetrics(SM_CYDLGFRAME);
+    f.caption = GetSystemMetrics(SM_CYCAPTION);
+    f.border = GetSystemMetrics(SM_CYBORDER);
+    const Size size = DialogWindowSize(ScaleX(420), ScaleY(100), f);
     ScreenMetrics m;
     m.virtualX = GetSystemMetrics(SM_XVIRTUALSCREEN);
     m.virtualY = GetSystemMetrics(SM_YVIRTUALSCREEN);
@@ -173,8 +176,8 @@ void PlaceDialog() {
         frame = Box{r.left, r.top, r.right, r.bottom};
         over = &frame;
     }
-    const Point p = PlaceDialogAt(w, h, over, m);
-    SetWindowPos(dialogWnd, HWND_TOP, p.x, p.y, w, h, SWP_NOACTIVATE);
+    const Point p = PlaceDialogAt(size.w, size.h, over, m);
+    SetWindowPos(dialogWnd, HWND_TOP, p.x, p.y, size.w, size.h, SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK OwnerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,8 +5,14 @@
 
 namespace lv {
 
+double DpiScale(int dotsPerInch) { return dotsPerInch / static_cast<double>(kDesignDpi); }
+
 // The default rounding mode, which nothing here changes, sends a tie to the even neighbour.
 int ScaleRound(int v, double scale) { return static_cast<int>(std::nearbyint(v * scale)); }
+
+Size DialogWindowSize(int clientW, int clientH, const FrameMetrics& f) {
+    return Size{clientW + 2 * f.frameX, clientH + 2 * f.frameY + f.caption - f.border};
+}
 
 Point PlaceDialogAt(int w, int h, const Box* frame, const ScreenMetrics& m) {
     int x, y, minX, minY, maxX, maxY;

@@ -1,10 +1,32 @@
-// Dialog geometry: scaling from 96 dots per inch and placement over the browser frame.
+// Dialog geometry: scaling from the design resolution, the window's size around its client area,
+// and placement over the browser frame.
 #pragma once
 
 namespace lv {
 
+// The resolution, in dots per inch, at which the dialog's lengths are given.
+constexpr int kDesignDpi = 96;
+
+// The factor from design lengths to a screen of the given resolution.
+double DpiScale(int dotsPerInch);
+
 // v * scale rounded to the nearest integer, halves to the even neighbour.
 int ScaleRound(int v, double scale);
+
+// What the window adds around the dialog's client area.
+struct FrameMetrics {
+    int frameX, frameY;  // SM_CXDLGFRAME, SM_CYDLGFRAME
+    int caption;         // SM_CYCAPTION
+    int border;          // SM_CYBORDER
+};
+
+struct Size {
+    int w, h;
+};
+
+// The window size for a client area of clientW x clientH pixels: a dialog frame on each side and
+// the caption above, less one border line.
+Size DialogWindowSize(int clientW, int clientH, const FrameMetrics& f);
 
 struct Box {
     int left, top, right, bottom;

@@ -1,6 +1,8 @@
 // The one current registry key of the registration code.
 #include "regprocs.h"
 
+#include "dyncalls.h"
+
 namespace lv {
 
 LONG RegStatus = ERROR_SUCCESS;
@@ -59,11 +61,8 @@ bool WritePathValue(const std::string& name, const ModulePath& path, const std::
 
 LONG DeleteKey(HKEY root, const std::string& path, REGSAM view) {
     if (view == 0) return RegDeleteKeyA(root, path.c_str());
-    // Only the Ex call deletes in another view; it is missing from 32-bit XP, so it is looked up.
-    // Loaded, not just found: advapi32 is delay-loaded and may not be in the process yet.
-    using RegDeleteKeyExAFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
-    const auto deleteEx = reinterpret_cast<RegDeleteKeyExAFn>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("advapi32.dll"), "RegDeleteKeyExA")));
+    // Only the Ex call deletes in another view; 32-bit XP lacks it.
+    const Sig_RegDeleteKeyExA deleteEx = DynAdvapi32().RegDeleteKeyExA;
     if (!deleteEx) return ERROR_CALL_NOT_IMPLEMENTED;
     return deleteEx(root, path.c_str(), view, 0);
 }

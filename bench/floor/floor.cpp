@@ -1,7 +1,8 @@
 // The floor of the start-up benchmark: lviehlp's no-argument work and nothing more, written as
 // plainly as it can be. Same resources (manifest, icons), same DLLs, the hidden owner window, the
-// dialog with its five controls, and one walk of the Shell Windows collection for the URL of the
-// foremost browser frame, which goes into the edit box. No host extraction, no query.
+// dialog with its five controls, sized and placed by lviehlp's own layout code, and one walk of the
+// Shell Windows collection for the URL of the foremost browser frame, which goes into the edit box.
+// No host extraction, no query.
 #include <windows.h>
 #include <commctrl.h>
 #include <exdisp.h>
@@ -9,9 +10,13 @@
 #include <shldisp.h>
 #include <winsock.h>
 
+#include "layout.h"
+
 namespace {
 
 HWND dialog;
+double scaleX = 1.0;
+double scaleY = 1.0;
 HWND edit;
 HWND buttons[3];
 
@@ -80,7 +85,8 @@ void BrowserURL(char* out, int size) {
 }
 
 HWND Control(const char* cls, const char* text, DWORD style, DWORD ex, int x, int y, int w, int h, HINSTANCE inst) {
-    HWND c = CreateWindowExA(ex, cls, text, style, x, y, w, h, dialog, nullptr, inst, nullptr);
+    HWND c = CreateWindowExA(ex, cls, text, style, lv::ScaleRound(x, scaleX), lv::ScaleRound(y, scaleY),
+                             lv::ScaleRound(w, scaleX), lv::ScaleRound(h, scaleY), dialog, nullptr, inst, nullptr);
     SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     return c;
 }
@@ -96,12 +102,25 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
                              inst, nullptr);
     if (!dialog) return 1;
     HDC dc = GetDC(dialog);
-    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    scaleY = lv::DpiScale(GetDeviceCaps(dc, LOGPIXELSY));
+    scaleX = lv::DpiScale(GetDeviceCaps(dc, LOGPIXELSX));
     ReleaseDC(dialog, dc);
-    const int w = MulDiv(420, dpi, 96) + 2 * GetSystemMetrics(SM_CXDLGFRAME);
-    const int h = MulDiv(100, dpi, 96) + 2 * GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION);
-    SetWindowPos(dialog, HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2,
-                 w, h, SWP_NOACTIVATE);
+    const lv::FrameMetrics f = {GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME),
+                                GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYBORDER)};
+    const lv::Size size = lv::DialogWindowSize(lv::ScaleRound(420, scaleX), lv::ScaleRound(100, scaleY), f);
+    const lv::ScreenMetrics m = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                 GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    lv::Box frame = {};
+    const lv::Box* over = nullptr;
+    if (HWND browser = FindWindowA("IEFrame", nullptr)) {
+        RECT r;
+        GetWindowRect(browser, &r);
+        frame = lv::Box{r.left, r.top, r.right, r.bottom};
+        over = &frame;
+    }
+    const lv::Point at = lv::PlaceDialogAt(size.w, size.h, over, m);
+    SetWindowPos(dialog, HWND_TOP, at.x, at.y, size.w, size.h, SWP_NOACTIVATE);
     Control("STATIC", "Query address:", WS_CHILD | WS_VISIBLE, 0, 10, 10, 100, 21, inst);
     edit = Control("EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 10, 30, 400, 21,
                    inst);

@@ -44,6 +44,24 @@ TEST(ScaleRound, ControlRectanglesAt96120And144Dpi) {
     }
 }
 
+TEST(DpiScale, DesignLengthsAreAt96Dpi) {
+    EXPECT_DOUBLE_EQ(DpiScale(96), 1.0);
+    EXPECT_DOUBLE_EQ(DpiScale(120), 1.25);
+    EXPECT_DOUBLE_EQ(DpiScale(144), 1.5);
+    EXPECT_DOUBLE_EQ(DpiScale(72), 0.75);
+}
+
+TEST(DialogWindowSize, FramesOnEachSideCaptionAboveLessOneBorder) {
+    const FrameMetrics classic = {3, 3, 19, 1};
+    const Size s = DialogWindowSize(420, 100, classic);
+    EXPECT_EQ(s.w, 426);
+    EXPECT_EQ(s.h, 124);  // 100 + 6 + 19 - 1
+    const FrameMetrics uneven = {4, 2, 23, 2};  // each metric where it belongs
+    const Size t = DialogWindowSize(525, 125, uneven);
+    EXPECT_EQ(t.w, 533);
+    EXPECT_EQ(t.h, 150);  // 125 + 4 + 23 - 2
+}
+
 namespace {
 const ScreenMetrics kSingle = {0, 0, 1280, 1024, 1280, 1024};
 const int kW = 436, kH = 150;

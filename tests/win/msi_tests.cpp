@@ -62,12 +62,9 @@ int SubkeyCount(const char* path) {
     return static_cast<int>(subkeys);
 }
 
-// A 32-bit package is listed in the 32-bit view of the registry, which a 64-bit build must ask for.
-#ifdef _WIN64
+// A 32-bit package is listed in the 32-bit view of the registry: named, so that a 64-bit test
+// program reads it too. 32-bit Windows has only the one view and ignores the flag.
 const REGSAM kPackageView = KEY_WOW64_32KEY;
-#else
-const REGSAM kPackageView = 0;
-#endif
 
 // The uninstall entries named after the package, as "name|publisher|version|no repair|no modify".
 std::vector<std::string> UninstallEntries() {

@@ -96,4 +96,14 @@ TEST_F(RegProcs, DeleteKeyReportsItsResultAndLeavesCurrentKeyAlone) {
     EXPECT_NE(DeleteKey(HKEY_CURRENT_USER, std::string(kScratch) + "\\child"), ERROR_SUCCESS);
 }
 
+// Both views exactly on 64-bit Windows, whichever build asks. Told here by the system folder of
+// 32-bit programs, which only 64-bit Windows has (32-bit Windows fails the call).
+TEST(ExtensionViews, BothViewsOnlyOn64BitWindows) {
+    char dir[MAX_PATH];
+    if (GetSystemWow64DirectoryA(dir, MAX_PATH) != 0)
+        EXPECT_EQ(ExtensionViews(), (std::vector<REGSAM>{KEY_WOW64_32KEY, KEY_WOW64_64KEY}));
+    else
+        EXPECT_EQ(ExtensionViews(), std::vector<REGSAM>{0});
+}
+
 }  // namespace

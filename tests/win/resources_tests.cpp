@@ -38,7 +38,7 @@ protected:
         return std::string(p, SizeofResource(module_, r));
     }
     std::vector<GroupIconEntry> IconGroup(const char* name) {
-        std::string raw = Resource(name, MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
+        std::string raw = Resource(name, RT_GROUP_ICON);
         std::vector<GroupIconEntry> out;
         if (raw.size() < sizeof(GroupIconHeader)) return out;
         const auto* h = reinterpret_cast<const GroupIconHeader*>(raw.data());
@@ -63,7 +63,7 @@ TEST_F(ProgramResources, IconGroups) {
 }
 
 TEST_F(ProgramResources, ManifestAsksForCommonControls6) {
-    const std::string m = Resource(MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    const std::string m = Resource(MAKEINTRESOURCEA(1), RT_MANIFEST);
     ASSERT_FALSE(m.empty());
     for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\"", "version=\"6.0.0.0\"",
                              "publicKeyToken=\"6595b64144ccf1df\"", "language=\"*\"",
@@ -138,7 +138,7 @@ TEST(IconLibrary, HasFourIconsByIndex) {
     }
     HMODULE m = LoadLibraryExA(dll.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(FindResourceA(m, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(3) /* RT_ICON */) != nullptr, true);
+    EXPECT_EQ(FindResourceA(m, MAKEINTRESOURCEA(1), RT_ICON) != nullptr, true);
     FreeLibrary(m);
 }
 
