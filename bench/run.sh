@@ -241,10 +241,13 @@ print_tables() {
   if [ ${#settings[@]} -gt 1 ]; then
     echo
     echo "The shipped program under 32-bit Wine and under WOW64, beside the floor, same run (medians)"
-    row "" "${settings[@]}" "" "" "" ""
-    for m in frame/after/startup frame/floor/startup noframe/after/startup noframe/floor/startup \
-      frame/after/ws frame/floor/ws handover; do
-      row "$m" "$(v "${settings[0]}" $m)" "$(v "${settings[1]}" $m)" "" "" ""
+    row "" "${settings[@]}" "" "" ""
+    local m
+    for m in "frame/after/startup|Browser frame: lviehlp start-up (ms)" "frame/floor/startup|  floor start-up (ms)" \
+      "noframe/after/startup|No browser frame: lviehlp start-up (ms)" "noframe/floor/startup|  floor start-up (ms)" \
+      "frame/after/ws|Browser frame: lviehlp working set (KiB)" "frame/floor/ws|  floor working set (KiB)" \
+      "handover|Hand-over click -> 0x4FD (ms)"; do
+      row "${m#*|}" "$(v "${settings[0]}" "${m%%|*}")" "$(v "${settings[1]}" "${m%%|*}")" "" "" ""
     done
   fi
   echo
