@@ -14,6 +14,7 @@ command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-6
 dpkg -s wine64 >/dev/null 2>&1 || need+=(wine64)
 command -v cmake >/dev/null || need+=(cmake)
 command -v python3 >/dev/null || need+=(python3)  # the delay-import check of the shipped program
+command -v file >/dev/null || need+=(file)        # the format check of the shipped files
 command -v clang++ >/dev/null || need+=(clang)
 [ -d /usr/src/googletest ] || need+=(googletest)
 dpkg -s libgtest-dev >/dev/null 2>&1 || need+=(libgtest-dev)

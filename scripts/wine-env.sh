@@ -33,7 +33,7 @@ fi
 # Configures the build whose programs run here: the shipped one (dist/) where 32-bit code runs.
 lv_win_configure() {
   cmake -S "$lv_root" -B "$lv_root/$lv_win_build" -DCMAKE_TOOLCHAIN_FILE="$lv_root/cmake/mingw-$lv_win_triple.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DLV_DIST_DIR="$lv_win_dist" "$@" >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DLV_DIST_DIR="$lv_win_dist" -DLV_WINDOWS_TESTS=ON "$@" >/dev/null
 }
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"  # no install prompts

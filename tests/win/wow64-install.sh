@@ -27,6 +27,10 @@ expect() {  # key name view expected
   [ "$got" = "$4" ] || { echo "FAIL /reg:$3 $1 $2: got [$got], expected [$4]"; fail=1; }
 }
 
+# Where 32-bit code runs, this is the shipped 32-bit file: the real case on 64-bit Windows.
+if [ "$LV_WINE_ARCH" = win32 ] && ! file "$dist/lviehlp.exe" | grep -q 'PE32 executable'; then
+  echo "FAIL $dist/lviehlp.exe is not the 32-bit program"; fail=1
+fi
 mkdir -p "$WINEPREFIX/drive_c/lvtest"
 cp "$dist/lviehlp.exe" "$WINEPREFIX/drive_c/lvtest/lviehlp.exe"
 exe='C:\lvtest\lviehlp.exe'
