@@ -91,18 +91,9 @@ protected:
 
     static void SetVersion(const std::string& v) { lvtest::SetSz(HKEY_LOCAL_MACHINE, kBrowserKey, "Version", v); }
     static void SetVersionRaw(DWORD type, const void* data, DWORD size) {
-        HKEY k;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kBrowserKey, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(k, "Version", 0, type, static_cast<const BYTE*>(data), size);
-        RegCloseKey(k);
+        ASSERT_TRUE(lvtest::SetValue(HKEY_LOCAL_MACHINE, kBrowserKey, L"Version", type, data, size));
     }
-    static void DeleteVersion() {
-        HKEY k;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBrowserKey, 0, KEY_WRITE, &k) != ERROR_SUCCESS) return;
-        RegDeleteValueA(k, "Version");
-        RegCloseKey(k);
-    }
+    static void DeleteVersion() { lvtest::DeleteValue(HKEY_LOCAL_MACHINE, kBrowserKey, "Version"); }
 
     int Run(const std::string& args) { return RunProcess("\"" + exe_ + "\" " + args, dir_); }
     bool NothingInstalled() { return !KeyExists(HKEY_LOCAL_MACHINE, kMenuKey) && !KeyExists(HKEY_LOCAL_MACHINE, kButtonKey); }
