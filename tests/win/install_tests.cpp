@@ -174,13 +174,13 @@ TEST_F(InstallTest, RelativeStartRegistersTheAbsolutePath) {
 
 TEST_F(InstallTest, SecondInstallOverwritesInPlace) {
     ASSERT_EQ(Run("install"), 0);
-    const std::string other = lvtest::MakeTempDir("SecondInstallOther");
+    const std::string other = dir_ + "\\other";
+    ASSERT_TRUE(CreateDirectoryA(other.c_str(), nullptr));
     ASSERT_TRUE(lvtest::CopyTo(exe_, other + "\\lviehlp.exe"));
     SetVersion("5.50.4134.0600");
     ASSERT_EQ(RunProcess("\"" + other + "\\lviehlp.exe\" install", other), 0);
     EXPECT_EQ(ReadAll(kMenuKey), MenuValues(other + "\\lviehlp.exe"));
     EXPECT_EQ(ReadAll(kButtonKey), ButtonValues(other + "\\", other + "\\lviehlp.exe", "0", "1"));
-    lvtest::RemoveTree(other);
 }
 
 TEST_F(InstallTest, BrowserVersionSelectsTheIconPair) {
