@@ -1,8 +1,9 @@
 // Domain reduction: with three or more labels the result is the input's last two or three
-// labels joined by single dots (three exactly when the second-level label is in the list).
+// labels joined by single dots (three exactly when the second-level label is in the expected list).
 #include <cstdint>
 #include <vector>
 
+#include "../cases/expected.h"
 #include "address.h"
 #include "fuzzcheck.h"
 
@@ -19,7 +20,7 @@ std::vector<std::string> Labels(const std::string& s) {
     return out;
 }
 bool Listed(const std::string& label) {
-    for (const char* l : {"co", "ac", "gov", "com", "net", "org", "edu"})
+    for (const char* l : expected::kThreeLabelSecondLevels)
         if (label == l) return true;
     return false;
 }

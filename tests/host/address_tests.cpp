@@ -43,8 +43,13 @@ TEST(ReduceToDomain, LastTwoOrThreeLabels) {
     EXPECT_EQ(ReduceToDomain("..a.b.c.."), "b.c");
     EXPECT_EQ(ReduceToDomain(".example.com."), ".example.com.");  // two labels: unchanged
     EXPECT_EQ(ReduceToDomain(""), "");
-    for (const char* label : {"co", "ac", "gov", "com", "net", "org", "edu"})
-        EXPECT_EQ(ReduceToDomain(std::string("w.x.") + label + ".zz"), std::string("x.") + label + ".zz");
+    EXPECT_EQ(ReduceToDomain("w.x.co.zz"), "x.co.zz");
+    EXPECT_EQ(ReduceToDomain("w.x.ac.zz"), "x.ac.zz");
+    EXPECT_EQ(ReduceToDomain("w.x.gov.zz"), "x.gov.zz");
+    EXPECT_EQ(ReduceToDomain("w.x.com.zz"), "x.com.zz");
+    EXPECT_EQ(ReduceToDomain("w.x.net.zz"), "x.net.zz");
+    EXPECT_EQ(ReduceToDomain("w.x.org.zz"), "x.org.zz");
+    EXPECT_EQ(ReduceToDomain("w.x.edu.zz"), "x.edu.zz");
     EXPECT_EQ(ReduceToDomain("w.x.info.zz"), "info.zz");
     EXPECT_EQ(ReduceToDomain("w.x.cO.zz"), "cO.zz");
 }

@@ -74,12 +74,12 @@ void ExpectAt(const Point& p, int x, int y) {
 
 TEST(PlaceDialogAt, CentresOverTheFrame) {
     const Box frame = {100, 50, 900, 650};
-    ExpectAt(PlaceDialogAt(kW, kH, &frame, kSingle), 100 + (800 - kW) / 2, 50 + (600 - kH) / 2);
+    ExpectAt(PlaceDialogAt(kW, kH, &frame, kSingle), 282, 275);  // 100 + 364 / 2, 50 + 450 / 2
 }
 
 TEST(PlaceDialogAt, NoFrameCentresOnThePrimaryScreenIgnoringTheVirtualOne) {
     const ScreenMetrics twoScreens = {-1280, 0, 2560, 1024, 1280, 1024};
-    ExpectAt(PlaceDialogAt(kW, kH, nullptr, twoScreens), (1280 - kW) / 2, (1024 - kH) / 2);
+    ExpectAt(PlaceDialogAt(kW, kH, nullptr, twoScreens), 422, 437);  // 844 / 2, 874 / 2
     ExpectAt(PlaceDialogAt(2000, 1500, nullptr, kSingle), 0, 0);  // larger than the screen
 }
 
@@ -87,12 +87,12 @@ TEST(PlaceDialogAt, FramePartlyOffScreenKeepsTheDialogInside) {
     const Box offLeftTop = {-700, -400, 100, 200};  // centre would be at (-518, -175)
     ExpectAt(PlaceDialogAt(kW, kH, &offLeftTop, kSingle), 0, 0);
     const Box offRightBottom = {1100, 900, 1600, 1400};
-    ExpectAt(PlaceDialogAt(kW, kH, &offRightBottom, kSingle), 1280 - kW, 1024 - kH);
+    ExpectAt(PlaceDialogAt(kW, kH, &offRightBottom, kSingle), 844, 874);  // right and bottom at the screen's
 }
 
 TEST(PlaceDialogAt, FrameSmallerThanTheDialog) {
     const Box small = {300, 200, 400, 260};
-    ExpectAt(PlaceDialogAt(kW, kH, &small, kSingle), 300 + (100 - kW) / 2, 200 + (60 - kH) / 2);
+    ExpectAt(PlaceDialogAt(kW, kH, &small, kSingle), 132, 155);  // 300 - 336 / 2, 200 - 90 / 2
     const Box tinyAtCorner = {0, 0, 50, 40};
     ExpectAt(PlaceDialogAt(kW, kH, &tinyAtCorner, kSingle), 0, 0);
 }
@@ -101,7 +101,7 @@ TEST(PlaceDialogAt, HalvesTruncateTowardZero) {
     // A screen left of the primary one: negative odd differences must not round down.
     const ScreenMetrics twoScreens = {-1280, 0, 2560, 1024, 1280, 1024};
     const Box frame = {-500, 0, -399, 101};  // 101 - 436 = -335, 101 - 150 = -49
-    ExpectAt(PlaceDialogAt(kW, kH, &frame, twoScreens), -500 - 167, 0);
+    ExpectAt(PlaceDialogAt(kW, kH, &frame, twoScreens), -667, 0);  // -500 - 167, and -24 raised to 0
 }
 
 TEST(PlaceDialogAt, LeftAndTopLimitsWinOverRightAndBottom) {
@@ -113,7 +113,7 @@ TEST(PlaceDialogAt, LeftAndTopLimitsWinOverRightAndBottom) {
 TEST(PlaceDialogAt, VirtualScreenSizeZeroFallsBackToThePrimaryScreen) {
     const ScreenMetrics noVirtual = {0, 0, 0, 0, 800, 600};
     const Box frame = {700, 500, 1100, 900};
-    ExpectAt(PlaceDialogAt(kW, kH, &frame, noVirtual), 800 - kW, 600 - kH);
+    ExpectAt(PlaceDialogAt(kW, kH, &frame, noVirtual), 364, 450);  // right and bottom at 800 x 600
     const ScreenMetrics onlyHeight = {0, 0, 1600, 0, 800, 600};  // each falls back on its own
-    ExpectAt(PlaceDialogAt(kW, kH, &frame, onlyHeight), 700 + (400 - kW) / 2, 600 - kH);
+    ExpectAt(PlaceDialogAt(kW, kH, &frame, onlyHeight), 682, 450);  // 700 - 36 / 2
 }

@@ -16,39 +16,28 @@ using namespace lvtest;
 
 namespace {
 
-// What is on screen over the window's rectangle, as a 24-bit BMP.
+// What is on screen over the window's rectangle, as a 32-bit BMP, top row first.
 bool Capture(HWND w, const std::string& file) {
     RECT r;
     GetWindowRect(w, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = ((width * 3 + 3) / 4) * 4, size = stride * height;
+    const std::vector<unsigned> px = ScreenPixels(r);
+    const DWORD size = static_cast<DWORD>(px.size() * sizeof(unsigned));
+    BITMAPINFOHEADER ih = {};
+    ih.biSize = sizeof ih;
+    ih.biWidth = r.right - r.left;
+    ih.biHeight = -(r.bottom - r.top);
+    ih.biPlanes = 1;
+    ih.biBitCount = 32;
     BITMAPFILEHEADER fh = {};
     fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfOffBits = sizeof fh + sizeof ih;
     fh.bfSize = fh.bfOffBits + size;
     bool ok = false;
     if (FILE* f = std::fopen(file.c_str(), "wb")) {
-        ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
-             std::fwrite(bits, 1, size, f) == size;
+        ok = !px.empty() && std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&ih, sizeof ih, 1, f) == 1 &&
+             std::fwrite(px.data(), 1, size, f) == size;
         std::fclose(f);
     }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
     return ok;
 }
 

@@ -15,24 +15,25 @@ class HandOverTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ClearStandInSettings();
-        dir_ = MakeTempDir("dialog_handover");
+        dir_ = MakeTempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
         exe_ = dir_ + "\\lviehlp.exe";
         log_ = dir_ + "\\lv3.log";
         ASSERT_TRUE(CopyTo(DistFile("lviehlp.exe"), exe_));
         SetEnv("LV3_LOG", log_.c_str());
     }
     void TearDown() override {
-        if (app_.Running()) TerminateProcess(app_.pi.hProcess, 99);
-        app_.Wait(5000);
+        app_.End();
         EndStandIns(log_);
         standIn_.End();
         ClearStandInSettings();
+        RemoveTree(dir_);
     }
     void InstallStandIn() { ASSERT_TRUE(CopyTo(StandInExe(), dir_ + "\\lv3.exe")); }
     void StartRunningStandIn() {
         InstallStandIn();
         ASSERT_TRUE(StartStandIn(standIn_, dir_, log_, "child TComboBoxEx"));
     }
+    // A new lviehlp.exe in app_ (one started before is ended first), with text typed into its dialog.
     void Open(const std::string& text) {
         ASSERT_TRUE(StartDialog(app_, exe_, d_)) << "dialog did not appear";
         SetText(d_.edit, text);
@@ -68,11 +69,9 @@ TEST_F(HandOverTest, ButtonsShapeTheAddress) {
         {"\twww.example.com ", true, "example.com"},
     };
     StartRunningStandIn();
-    for (const Case& c : cases) {
+    for (const Case& c : cases) {  // one running stand-in, a new lviehlp.exe for each case
         SCOPED_TRACE(std::string(c.typed) + (c.domain ? " as domain" : " as host"));
         DeleteFileA(log_.c_str());
-        Process app;
-        std::swap(app.pi, app_.pi);
         Open(c.typed);
         Click(c.domain ? d_.domain : d_.host);
         ExpectQuery(c.sent, c.domain ? 1 : 0);
@@ -113,24 +112,25 @@ TEST_F(HandOverTest, NonAnsiFolderStartsTheMainApplicationFromThere) {
     EXPECT_EQ(CountPrefix(LogLines(log_), "start "), 1);
 }
 
-TEST_F(HandOverTest, LaunchErrorBoxStaysUntilDismissed) {
-    // No lv3.exe beside lviehlp: the start fails and the box must wait for the user, even though
-    // hiding the dialog (and the box itself) moved the activation around.
-    for (bool domain : {true, false}) {
-        SCOPED_TRACE(domain ? "As Domain" : "As IP/Hostname");
-        Process app;
-        std::swap(app.pi, app_.pi);
-        Open("www.example.com");
-        Click(domain ? d_.domain : d_.host);
-        HWND box = WaitForErrorBox(10000);
-        ASSERT_NE(box, nullptr);
-        Sleep(2000);
-        EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box));
-        EXPECT_TRUE(app_.Running());
-        DWORD pid = 0;
-        GetWindowThreadProcessId(box, &pid);
-        EXPECT_EQ(pid, app_.pi.dwProcessId);
-        EXPECT_TRUE(DismissErrorBox(box));
-        EXPECT_EQ(app_.Wait(10000), 0);
-    }
+// No lv3.exe beside lviehlp: the start fails and the box must wait for the user, even though
+// hiding the dialog (and the box itself) moved the activation around. By either button.
+class HandOverFails : public HandOverTest, public ::testing::WithParamInterface<bool> {};
+INSTANTIATE_TEST_SUITE_P(Buttons, HandOverFails, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& domain) {
+                             return std::string(domain.param ? "AsDomain" : "AsHost");
+                         });
+
+TEST_P(HandOverFails, LaunchErrorBoxStaysUntilDismissed) {
+    Open("www.example.com");
+    Click(GetParam() ? d_.domain : d_.host);
+    HWND box = WaitForErrorBox(10000);
+    ASSERT_NE(box, nullptr);
+    Sleep(2000);
+    EXPECT_TRUE(IsWindow(box) && IsWindowVisible(box));
+    EXPECT_TRUE(app_.Running());
+    DWORD pid = 0;
+    GetWindowThreadProcessId(box, &pid);
+    EXPECT_EQ(pid, app_.pi.dwProcessId);
+    EXPECT_TRUE(DismissErrorBox(box));
+    EXPECT_EQ(app_.Wait(10000), 0);
 }

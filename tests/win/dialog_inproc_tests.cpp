@@ -130,15 +130,12 @@ LRESULT CALLBACK ShortTextProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 TEST(ControlText, KeepsOnlyTheBytesTheControlCopied) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = ShortTextProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "LvShortText";
-    ASSERT_TRUE(RegisterClassA(&wc));
-    HWND w = CreateWindowExA(0, "LvShortText", "", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(RegisterWindowClass("LvShortText", ShortTextProc, COLOR_WINDOW));
+    HWND w = CreateWindowExA(0, "LvShortText", "", 0, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(lv::GetControlText(w), "abc");
     DestroyWindow(w);
+    UnregisterClassA("LvShortText", GetModuleHandleA(nullptr));
 
     HWND edit = CreateWindowExA(0, "EDIT", "", 0, 0, 0, 100, 20, nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(lv::GetControlText(edit), "");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "../cases/expected.h"
 #include "dialogdriver.h"
@@ -18,8 +19,17 @@ int ExpectedDpi() {
     return v ? std::atoi(v) : 96;
 }
 
-struct Size {
-    int w, h;
+// The dialog's top-left corner on the tests' 1280 x 1024 screen (scripts/wine-env.sh), by hand from
+// the sizes in expected.h, halves cut toward zero. 96 dpi, 426 x 124: (1280 - 426) / 2 = 427,
+// (1024 - 124) / 2 = 450; 200 + 274 / 2 = 337, 150 + 376 / 2 = 338; 700 - 226 / 2 = 587, 500 - 4 / 2 = 498.
+struct Placement {
+    int dpi;
+    POINT onScreen, overFrame, overSmallFrame;
+};
+const Placement kPlacements[] = {
+    {96, {427, 450}, {337, 338}, {587, 498}},
+    {120, {374, 435}, {284, 323}, {535, 483}},  // 531 x 154: 749 / 2 -> 374, 169 / 2 -> 84, -331 / 2 -> -165
+    {144, {322, 420}, {232, 308}, {482, 469}},  // 636 x 183: 841 / 2 -> 420, 317 / 2 -> 158, -63 / 2 -> -31
 };
 
 class LayoutTest : public ::testing::Test {
@@ -30,35 +40,26 @@ protected:
         ReleaseDC(nullptr, dc);
         ASSERT_EQ(dpiX, ExpectedDpi());
         ASSERT_EQ(dpiY, ExpectedDpi());
+        ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280) << "the placements are for the tests' screen";
+        ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
         for (const expected::Layout& l : expected::kLayouts)
             if (l.dpi == dpiX) layout_ = &l;
-        ASSERT_NE(layout_, nullptr) << "no expected layout at " << dpiX << " dpi";
+        for (const Placement& p : kPlacements)
+            if (p.dpi == dpiX) at_ = &p;
+        ASSERT_TRUE(layout_ && at_) << "nothing expected at " << dpiX << " dpi";
     }
     void TearDown() override {
-        if (app_.Running()) TerminateProcess(app_.pi.hProcess, 99);
-        app_.Wait(5000);
+        app_.End();
         if (browser_.Running()) CloseBrowser(browser_);
     }
-    // The scaled 420 x 100 layout inside a fixed dialog frame with a caption.
-    Size DialogSize() const {
-        return {layout_->clientW + 2 * GetSystemMetrics(SM_CXDLGFRAME),
-                layout_->clientH + 2 * GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION) -
-                    GetSystemMetrics(SM_CYBORDER)};
-    }
     // The dialog's size and its top-left corner.
-    void ExpectDialogAt(int x, int y) {
+    void ExpectDialogAt(POINT p) {
         RECT r;
         GetWindowRect(d_.window, &r);
-        const Size s = DialogSize();
-        EXPECT_EQ(r.right - r.left, s.w);
-        EXPECT_EQ(r.bottom - r.top, s.h);
-        EXPECT_EQ(r.left, x);
-        EXPECT_EQ(r.top, y);
-    }
-    // Where a dialog centred over the frame lands when the screen does not cut it off.
-    void ExpectCentredOver(const RECT& f) {
-        const Size s = DialogSize();
-        ExpectDialogAt(f.left + (f.right - f.left - s.w) / 2, f.top + (f.bottom - f.top - s.h) / 2);
+        EXPECT_EQ(r.right - r.left, layout_->windowW);
+        EXPECT_EQ(r.bottom - r.top, layout_->windowH);
+        EXPECT_EQ(r.left, p.x);
+        EXPECT_EQ(r.top, p.y);
     }
     void ExpectControl(HWND c, const expected::Rect& e) {
         const RECT r = ClientRect(d_.window, c);
@@ -67,16 +68,20 @@ protected:
         EXPECT_EQ(r.right - r.left, e.w);
         EXPECT_EQ(r.bottom - r.top, e.h);
     }
-    RECT StartOver(const std::string& frame) {
+    // The dialog over a browser frame at x, y of w x h.
+    void StartOver(int x, int y, int w, int h) {
         std::vector<HWND> frames;
-        RECT r = {};
-        EXPECT_TRUE(StartBrowser(browser_, {frame}, frames));
-        if (!frames.empty()) GetWindowRect(frames[0], &r);
-        EXPECT_TRUE(StartDialog(app_, DistFile("lviehlp.exe"), d_));
-        return r;
+        const std::string at =
+            std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) + "," + std::to_string(h);
+        ASSERT_TRUE(StartBrowser(browser_, {"http://a.example/@" + at}, frames));
+        RECT f;
+        GetWindowRect(frames[0], &f);
+        EXPECT_TRUE(f.left == x && f.top == y && f.right == x + w && f.bottom == y + h) << "the frame is not at " << at;
+        ASSERT_TRUE(StartDialog(app_, DistFile("lviehlp.exe"), d_));
     }
 
     const expected::Layout* layout_ = nullptr;
+    const Placement* at_ = nullptr;
     Process app_, browser_;
     Dialog d_;
 };
@@ -85,8 +90,7 @@ protected:
 
 TEST_F(LayoutTest, ControlsAreScaledFrom96Dpi) {
     ASSERT_TRUE(StartDialog(app_, DistFile("lviehlp.exe"), d_));
-    const Size s = DialogSize();  // no browser: centred on the primary screen
-    ExpectDialogAt((GetSystemMetrics(SM_CXSCREEN) - s.w) / 2, (GetSystemMetrics(SM_CYSCREEN) - s.h) / 2);
+    ExpectDialogAt(at_->onScreen);  // no browser: centred on the primary screen
     const HWND controls[] = {d_.label, d_.edit, d_.domain, d_.host, d_.cancel};
     int right = 0, bottom = 0;
     for (int i = 0; i < 5; ++i) {
@@ -101,20 +105,21 @@ TEST_F(LayoutTest, ControlsAreScaledFrom96Dpi) {
     EXPECT_GE(client.bottom, bottom);
 }
 
-TEST_F(LayoutTest, CentredOverTheBrowserFrame) { ExpectCentredOver(StartOver("http://a.example/@200,150,700,500")); }
+TEST_F(LayoutTest, CentredOverTheBrowserFrame) {
+    StartOver(200, 150, 700, 500);
+    ExpectDialogAt(at_->overFrame);
+}
 
 TEST_F(LayoutTest, FramePartlyOffScreenKeepsLeftAndTopVisible) {
-    const RECT f = StartOver("http://a.example/@-600,-400,900,600");
-    ASSERT_LT(f.left, 0);
-    ASSERT_LT(f.top, 0);
-    ExpectDialogAt(GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN));
+    StartOver(-600, -400, 900, 600);
+    ExpectDialogAt({0, 0});
 }
 
 TEST_F(LayoutTest, FrameSmallerThanTheDialog) {
-    const RECT f = StartOver("http://a.example/@700,500,200,120");
-    ExpectCentredOver(f);  // it overhangs the small frame on every side
+    StartOver(700, 500, 200, 120);
+    ExpectDialogAt(at_->overSmallFrame);  // it overhangs the small frame on every side
     RECT r;
     GetWindowRect(d_.window, &r);
-    EXPECT_LT(r.left, f.left);
-    EXPECT_GT(r.right, f.right);
+    EXPECT_LT(r.left, 700);
+    EXPECT_GT(r.right, 900);
 }

@@ -13,15 +13,15 @@ namespace {
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = MakeTempDir("dialog");
+        dir_ = MakeTempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
         exe_ = dir_ + "\\lviehlp.exe";
         ASSERT_TRUE(CopyTo(DistFile("lviehlp.exe"), exe_));
     }
     void TearDown() override {
         UnregisterStandInShellWindows();
         if (browser_.Running()) CloseBrowser(browser_);
-        if (app_.Running()) TerminateProcess(app_.pi.hProcess, 99);
-        app_.Wait(5000);
+        app_.End();
+        RemoveTree(dir_);
     }
     void Open() { ASSERT_TRUE(StartDialog(app_, exe_, d_)) << "dialog did not appear"; }
     // The process ends by itself, with code 0, and never showed the launch error box.
@@ -191,9 +191,8 @@ TEST_F(DialogTest, LossOfActivationToAnotherProgramEnds) {
                                  nullptr, nullptr, nullptr);
     ASSERT_NE(other, nullptr);
     SetForegroundWindow(other);
-    MSG msg;
     const bool ended = WaitUntil([&] {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        PumpMessages();
         return !app_.Running();
     });
     DestroyWindow(other);

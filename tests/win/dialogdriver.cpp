@@ -73,26 +73,13 @@ void RegisterStandInShellWindows(const std::vector<std::string>& items) {
     SetSz(HKEY_LOCAL_MACHINE, kShellWindowsKey, "", BinFile("standins\\lvshellwin.dll"));
     SetSz(HKEY_LOCAL_MACHINE, kShellWindowsKey, "ThreadingModel", "Apartment");
     // Written as UTF-16 from UTF-8, so that URLs in any script reach the collection unchanged.
-    std::wstring wide(list.size() + 1, L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, list.data(), static_cast<int>(list.size()), &wide[0], static_cast<int>(wide.size()))));
-    HKEY k;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kShellWindowsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) ==
-        ERROR_SUCCESS) {
-        RegSetValueExW(k, L"StandInItems", 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
-                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(k);
-    }
+    SetWideSz(HKEY_LOCAL_MACHINE, kShellWindowsKey, L"StandInItems", ToWide(list, CP_UTF8));
 }
 
 void UnregisterStandInShellWindows() {
     SetSz(HKEY_LOCAL_MACHINE, kShellWindowsKey, "", SystemShellWindowsServer());
-    HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kShellWindowsKey, 0, KEY_SET_VALUE, &k) == ERROR_SUCCESS) {
-        RegDeleteValueA(k, "StandInItems");
-        RegDeleteValueA(k, "StandInCountFails");
-        RegCloseKey(k);
-    }
+    DeleteValue(HKEY_LOCAL_MACHINE, kShellWindowsKey, "StandInItems");
+    DeleteValue(HKEY_LOCAL_MACHINE, kShellWindowsKey, "StandInCountFails");
 }
 
 std::string BrowserItem(HWND frame, const std::string& url) {
@@ -133,13 +120,6 @@ bool StartDialog(Process& p, const std::string& exe, Dialog& d, const std::strin
 
 bool StartDialog(Process& p, const std::wstring& exe, Dialog& d) {
     return StartWide(p, L"\"" + exe + L"\"") && FindDialog(p, d);
-}
-
-std::string Text(HWND w) {
-    char buf[1024] = "";
-    DWORD_PTR n = 0;
-    SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, &n);
-    return std::string(buf, n < sizeof buf ? n : 0);
 }
 
 void SetText(HWND w, const std::string& text) {

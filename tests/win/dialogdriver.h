@@ -11,7 +11,6 @@
 
 namespace lvtest {
 
-
 // Top-level windows of a class belonging to a process, in Z order (highest first).
 std::vector<HWND> WindowsOf(const Process& p, const char* cls);
 HWND WaitForWindow(const Process& p, const char* cls, DWORD timeoutMs = 15000);
@@ -40,12 +39,10 @@ bool StartDialog(Process& p, const std::string& exe, Dialog& d, const std::strin
 bool StartDialog(Process& p, const std::wstring& exe, Dialog& d);  // a path outside the code page
 std::vector<HWND> Children(HWND parent);
 
-std::string Text(HWND w);
 void SetText(HWND w, const std::string& text);  // as if typed: the edit reports the change
 void Click(HWND button);                          // posted: the hand-over may block the dialog
 HWND Focus(const Process& p);
 void PressKey(const Process& p, UINT vk);         // to the focused control, through the message loop
 RECT ClientRect(HWND dialog, HWND control);       // control's rectangle in the dialog's client area
-
 
 }  // namespace lvtest

@@ -18,35 +18,14 @@ namespace {
 
 const char* const kDecoyClasses[] = {"TForm1", "TCoolBar", "TPanel", "TComboBoxEx", "LorvaneDecoy", "LaunchTestFront"};
 
-// Texts that reached windows of this process (the decoys).
-std::vector<std::string> decoyTexts;
-
+// Windows of this process (the decoys) note the texts that reach them in their creator's list.
 LRESULT CALLBACK DecoyProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_SETTEXT) decoyTexts.push_back(lp ? reinterpret_cast<const char*>(lp) : "");
+    if (msg == WM_NCCREATE)
+        SetWindowLongPtrA(w, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+    auto* texts = reinterpret_cast<std::vector<std::string>*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    if (msg == WM_SETTEXT && texts) texts->push_back(lp ? reinterpret_cast<const char*>(lp) : "");
     return DefWindowProcA(w, msg, wp, lp);
-}
-
-void RegisterDecoyClasses() {
-    for (const char* cls : kDecoyClasses) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DecoyProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = cls;
-        RegisterClassA(&wc);
-    }
-}
-
-// Decoys need not be visible to be found, and hidden ones are destroyed without delay.
-HWND Window(const char* cls, const char* title, HWND parent = nullptr, bool visible = false) {
-    DWORD style = (parent ? WS_CHILD : WS_OVERLAPPEDWINDOW) | (visible ? WS_VISIBLE : 0);
-    return CreateWindowExA(0, cls, title, style, parent ? 0 : 900, parent ? 0 : 700, 200, 100, parent, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-}
-
-void Pump() {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
 }
 
 struct Call {
@@ -69,7 +48,7 @@ long CallLaunchQuery(const std::string& query, bool asDomain, DWORD limitMs = 20
     const DWORD t0 = GetTickCount();
     bool late = false;
     while (MsgWaitForMultipleObjects(1, &th, FALSE, 50, QS_ALLINPUT) != WAIT_OBJECT_0) {
-        Pump();
+        PumpMessages();
         const DWORD spent = GetTickCount() - t0;
         if (spent > limitMs) {
             late = true;
@@ -89,8 +68,7 @@ long CallLaunchQuery(const std::string& query, bool asDomain, DWORD limitMs = 20
 class Launch : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegisterDecoyClasses();
-        decoyTexts.clear();
+        for (const char* cls : kDecoyClasses) RegisterWindowClass(cls, DecoyProc, COLOR_WINDOW);
         ClearStandInSettings();
         EndStandIns("");  // none may be left from elsewhere: it would count as running
         dir_ = MakeTempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -99,16 +77,13 @@ protected:
         ASSERT_TRUE(CopyTo(WinPath(LV_LAUNCH_HELPER), dir_ + "\\launch_helper.exe"));
         SetEnv("LV3_LOG", log_.c_str());
         SetEnv("LV3_LIFETIME", "120000");
-        // Kept for the whole run: without a window manager, destroying a visible window under Wine
-        // waits two seconds for it to be withdrawn.
-        static HWND front = Window("LaunchTestFront", "front", nullptr, true);
-        front_ = front;
     }
 
     void TearDown() override {
         for (HWND w : windows_) DestroyWindow(w);
         windows_.clear();
-        Pump();
+        PumpMessages();
+        for (const char* cls : kDecoyClasses) UnregisterClassA(cls, GetModuleHandleA(nullptr));
         EndStandIns(log_);
         standIn_.End();
         ClearStandInSettings();
@@ -119,21 +94,37 @@ protected:
         ASSERT_TRUE(StartStandIn(standIn_, dir_, log_, readyLine)) << "stand-in did not come up";
     }
 
-    // Hides the application window (so the restore shows it again) and takes the foreground
-    // (so bringing the form forward is a change the stand-in sees).
+    // Hides the application window (so the restore shows it again) and takes the foreground with
+    // a visible window of this test (so bringing the form forward is a change the stand-in sees).
     void PrepareDelivery() {
         HWND app = FindWindowA("TApplication", "Lorvane");
         if (app) ShowWindow(app, SW_HIDE);
+        if (!front_) front_ = Decoy("LaunchTestFront", "front", nullptr, true);
         SetForegroundWindow(front_);
-        Pump();
+        PumpMessages();
         DWORD_PTR ignored;
         if (app) SendMessageTimeoutA(app, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);  // has seen both
     }
 
-    HWND Decoy(const char* cls, const char* title, HWND parent = nullptr) {
-        HWND w = Window(cls, title, parent);
+    // Decoys need not be visible to be found, and hidden ones are destroyed without delay.
+    HWND Window(const char* cls, const char* title, HWND parent = nullptr, bool visible = false) {
+        const DWORD style = (parent ? WS_CHILD : WS_OVERLAPPEDWINDOW) | (visible ? WS_VISIBLE : 0);
+        return CreateWindowExA(0, cls, title, style, parent ? 0 : 900, parent ? 0 : 700, 200, 100, parent, nullptr,
+                               GetModuleHandleA(nullptr), &decoyTexts_);
+    }
+    // A top-level decoy, destroyed (with its children) after the test.
+    HWND Decoy(const char* cls, const char* title, HWND parent = nullptr, bool visible = false) {
+        HWND w = Window(cls, title, parent, visible);
         if (!parent) windows_.push_back(w);
         return w;
+    }
+
+    // A folder of the test's own with an lv3.exe that must never be the one started.
+    std::string Elsewhere() {
+        const std::string elsewhere = dir_ + "\\elsewhere";
+        CreateDirectoryA(elsewhere.c_str(), nullptr);
+        EXPECT_TRUE(CopyTo(StandInExe(), elsewhere + "\\lv3.exe"));
+        return elsewhere;
     }
 
     std::string Helper(const std::string& mode, const std::string& query, const char* fast = "") const {
@@ -161,7 +152,7 @@ protected:
         const std::vector<std::string> lines = LogLines(log_);
         EXPECT_EQ(CountPrefix(lines, "settext "), 0);
         EXPECT_EQ(CountPrefix(lines, "query "), 0);
-        EXPECT_TRUE(decoyTexts.empty());
+        EXPECT_TRUE(decoyTexts_.empty());
     }
 
     // Waits for the hand-over of one query after line from: text, restore, message, foreground,
@@ -188,6 +179,7 @@ protected:
     Process standIn_;
     HWND front_ = nullptr;
     std::vector<HWND> windows_;
+    std::vector<std::string> decoyTexts_;  // texts that reached windows of this test
 };
 
 // ---- Finding the main form
@@ -199,8 +191,7 @@ TEST_F(Launch, FindsOnlyATForm1WithLorvaneInItsTitle) {
     Decoy("LorvaneDecoy", "Lorvane");
     EXPECT_EQ(lv::FindMainAppWindow(), nullptr);
 
-    HWND hidden = Window("TForm1", "My Lorvane Main");  // counts visible or not
-    windows_.push_back(hidden);
+    HWND hidden = Decoy("TForm1", "My Lorvane Main");  // counts visible or not
     EXPECT_EQ(lv::FindMainAppWindow(), hidden);
 }
 
@@ -224,7 +215,7 @@ TEST_F(Launch, RunningGetsTextRestoreMessageAndForegroundAtOnce) {
     EXPECT_LT(ms, 900);
     EXPECT_GE(ExpectHandOver("www.shop.co.example", 0, from), 0);
     EXPECT_EQ(CountPrefix(LogLines(log_), "start "), 1) << "a second copy was started";
-    EXPECT_TRUE(decoyTexts.empty());
+    EXPECT_TRUE(decoyTexts_.empty());
 }
 
 TEST_F(Launch, RunningPassesOverOtherFormsInFront) {
@@ -237,48 +228,49 @@ TEST_F(Launch, RunningPassesOverOtherFormsInFront) {
     PrepareDelivery();
     ASSERT_GE(CallLaunchQuery("example.org", true), 0);
     EXPECT_GE(ExpectHandOver("example.org", 1, 0), 0);
-    EXPECT_TRUE(decoyTexts.empty()) << "text went to " << decoyTexts.size() << " decoy window(s)";
+    EXPECT_TRUE(decoyTexts_.empty()) << "text went to " << decoyTexts_.size() << " decoy window(s)";
 }
 
-TEST_F(Launch, RunningWithoutAQueryBoxLosesOnlyTheText) {
-    for (const char* omit : {"TCoolBar", "TPanel", "TComboBoxEx"}) {
-        SCOPED_TRACE(omit);
-        // Top-level windows of the child classes: a look-up from a missing level must not land here.
-        HWND topPanel = Decoy("TPanel", "decoy panel");
-        Window("TComboBoxEx", "", topPanel);
-        Decoy("TComboBoxEx", "decoy box");
-        Decoy("TCoolBar", "decoy bar");
-
-        SetEnv("LV3_OMIT", omit);
-        StartRunning("form");
-        Sleep(300);  // the children that are not left out follow the form at once
-        const int from = static_cast<int>(LogLines(log_).size());
-        PrepareDelivery();
-        ASSERT_GE(CallLaunchQuery("lost.example", true), 0);
-        const int r = WaitForLine(log_, "restore", from);
-        const int q = WaitForLine(log_, expected::QueryLine(1), r + 1);
-        EXPECT_GE(r, 0) << "the restore must still happen";
-        EXPECT_GT(q, r) << "the message must still follow";
-        EXPECT_GT(WaitForLine(log_, "activate", q + 1), q) << "the form must still come forward";
-        EXPECT_EQ(CountPrefix(LogLines(log_), "settext "), 0);
-        EXPECT_TRUE(decoyTexts.empty()) << "text went to a window of ours: " << decoyTexts.front();
-
-        TearDown();
-        SetUp();
+// The stand-in leaves out one level of the form's children (and those below it), each in turn.
+class LaunchOmitting : public Launch, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        Launch::SetUp();
+        SetEnv("LV3_OMIT", GetParam());
     }
+};
+INSTANTIATE_TEST_SUITE_P(Levels, LaunchOmitting, ::testing::Values("TCoolBar", "TPanel", "TComboBoxEx"),
+                         [](const ::testing::TestParamInfo<const char*>& level) { return std::string(level.param); });
+
+TEST_P(LaunchOmitting, RunningWithoutAQueryBoxLosesOnlyTheText) {
+    // Top-level windows of the child classes: a look-up from a missing level must not land here.
+    HWND topPanel = Decoy("TPanel", "decoy panel");
+    Window("TComboBoxEx", "", topPanel);
+    Decoy("TComboBoxEx", "decoy box");
+    Decoy("TCoolBar", "decoy bar");
+
+    StartRunning("form");
+    Sleep(300);  // the children that are not left out follow the form at once
+    const int from = static_cast<int>(LogLines(log_).size());
+    PrepareDelivery();
+    ASSERT_GE(CallLaunchQuery("lost.example", true), 0);
+    const int r = WaitForLine(log_, "restore", from);
+    const int q = WaitForLine(log_, expected::QueryLine(1), r + 1);
+    EXPECT_GE(r, 0) << "the restore must still happen";
+    EXPECT_GT(q, r) << "the message must still follow";
+    EXPECT_GT(WaitForLine(log_, "activate", q + 1), q) << "the form must still come forward";
+    EXPECT_EQ(CountPrefix(LogLines(log_), "settext "), 0);
+    EXPECT_TRUE(decoyTexts_.empty()) << "text went to a window of ours: " << decoyTexts_.front();
 }
 
 // ---- Application not running: started from our own folder
 
 TEST_F(Launch, StartsFromOwnFolderAndDeliversOnceTheQueryBoxExists) {
-    // Copies in the working directory and on PATH must never be the ones started.
-    const std::string elsewhere = MakeTempDir("launch-elsewhere");
-    ASSERT_TRUE(CopyTo(StandInExe(), elsewhere + "\\lv3.exe"));
-    char path[8192] = "";
-    GetEnvironmentVariableA("PATH", path, sizeof path);
+    const std::string elsewhere = Elsewhere();  // in the working directory and first on PATH
+    const std::string path = Env("PATH");
     SetEnv("PATH", (elsewhere + ";" + path).c_str());
     const int rc = RunProcess(Helper("1", "shop.co.example"), elsewhere, 60000);
-    SetEnv("PATH", path);
+    SetEnv("PATH", path.c_str());
 
     EXPECT_EQ(rc, 0);
     const std::vector<std::string> lines = LogLines(log_);
@@ -288,7 +280,6 @@ TEST_F(Launch, StartsFromOwnFolderAndDeliversOnceTheQueryBoxExists) {
     const int box = IndexOf(lines, "child TComboBoxEx");
     ASSERT_GE(box, 0);
     EXPECT_GT(ExpectHandOver("shop.co.example", 1, box + 1), 0);
-    RemoveTree(elsewhere);
 }
 
 TEST_F(Launch, LateFormAndLateChildrenStillGetTheQuery) {
@@ -302,14 +293,11 @@ TEST_F(Launch, LateFormAndLateChildrenStillGetTheQuery) {
 
 TEST_F(Launch, MissingProgramShowsTheErrorBoxAndStartsNothing) {
     ASSERT_TRUE(DeleteFileA((dir_ + "\\lv3.exe").c_str()));
-    const std::string elsewhere = MakeTempDir("launch-elsewhere");  // a copy in the working directory
-    ASSERT_TRUE(CopyTo(StandInExe(), elsewhere + "\\lv3.exe"));
     Process helper;
-    StartHelper(helper, Helper("1", "shop.co.example"), elsewhere);
+    StartHelper(helper, Helper("1", "shop.co.example"), Elsewhere());  // a copy in the working directory
     ExpectAndDismissErrorBox(WaitForErrorBox(20000));
     EXPECT_EQ(helper.Wait(20000), 0);
     EXPECT_TRUE(LogLines(log_).empty()) << "some lv3.exe was started";
-    RemoveTree(elsewhere);
 }
 
 // The start-up wait on a fast clock: it begins just before the tick counter wraps, and the helper
@@ -324,21 +312,14 @@ TEST_F(Launch, FormNeverAppearingEndsInTheErrorBoxAfterTheLimit) {
     ExpectNothingDelivered();
 }
 
-TEST_F(Launch, ChildrenNeverAppearingShareTheLimitAndEndInTheErrorBox) {
-    for (const char* omit : {"TCoolBar", "TPanel", "TComboBoxEx"}) {
-        SCOPED_TRACE(omit);
-        SetEnv("LV3_OMIT", omit);
-        SetEnv("LV3_FORM_DELAY", "300");  // part of the limit goes by before the form appears
-        Process helper;
-        StartHelper(helper, Helper("1", "shop.co.example", "fast"));
-        ExpectAndDismissErrorBox(WaitForErrorBox(30000));
-        EXPECT_EQ(helper.Wait(20000), 40100) << "the limit counts from the start, not per window";
-        EXPECT_GE(IndexOf(LogLines(log_), "form"), 0);
-        ExpectNothingDelivered();
-
-        TearDown();
-        SetUp();
-    }
+TEST_P(LaunchOmitting, ChildrenNeverAppearingShareTheLimitAndEndInTheErrorBox) {
+    SetEnv("LV3_FORM_DELAY", "300");  // part of the limit goes by before the form appears
+    Process helper;
+    StartHelper(helper, Helper("1", "shop.co.example", "fast"));
+    ExpectAndDismissErrorBox(WaitForErrorBox(30000));
+    EXPECT_EQ(helper.Wait(20000), 40100) << "the limit counts from the start, not per window";
+    EXPECT_GE(IndexOf(LogLines(log_), "form"), 0);
+    ExpectNothingDelivered();
 }
 
 // The one wait on the real clock.

@@ -27,21 +27,13 @@ int Msiexec(const std::string& args, const std::string& log) {
     CreateDirectoryA(logDir.c_str(), nullptr);
     return lvtest::RunProcess("msiexec " + args + " /qn /l*v " + Quoted(logDir + "\\" + log + ".log"), "", 300000);
 }
-const std::string& Package() {
-    static const std::string path = lvtest::DistFile(LV_MSI_NAME);
-    return path;
-}
-const std::string& NextPackage() {
-    static const std::string path = lvtest::WinPath(LV_NEXT_MSI);
-    return path;
-}
+std::string Package() { return lvtest::DistFile(LV_MSI_NAME); }
+std::string NextPackage() { return lvtest::WinPath(LV_NEXT_MSI); }
 
 // Where a 32-bit package lands by default: the 32-bit program folder.
 std::string DefaultDir() {
-    char buf[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("ProgramFiles(x86)", buf, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) n = GetEnvironmentVariableA("ProgramFiles", buf, MAX_PATH);
-    return std::string(buf, n < MAX_PATH ? n : 0) + "\\Lorvane\\";
+    const std::string x86 = lvtest::Env("ProgramFiles(x86)");
+    return (x86.empty() ? lvtest::Env("ProgramFiles") : x86) + "\\Lorvane\\";
 }
 
 bool FileThere(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -29,6 +29,8 @@ void EndIfStandIn(DWORD pid) {
     CloseHandle(h);
 }
 
+// Application windows of stand-ins. Their title is read as the system keeps it, with no message
+// to the window: a stand-in may be hung.
 BOOL CALLBACK CollectAppWindowPids(HWND w, LPARAM out) {
     char cls[64], title[64];
     if (GetClassNameA(w, cls, sizeof cls) && lstrcmpA(cls, "TApplication") == 0 &&
@@ -40,36 +42,6 @@ BOOL CALLBACK CollectAppWindowPids(HWND w, LPARAM out) {
     return TRUE;
 }
 
-// Pixels of a screen rectangle, or of an icon drawn on the dialog face colour, as 0xRRGGBB.
-std::vector<unsigned> Pixels(int w, int h, HICON icon, const RECT* screen) {
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    if (screen) {
-        HDC sdc = GetDC(nullptr);
-        BitBlt(dc, 0, 0, w, h, sdc, screen->left, screen->top, SRCCOPY);
-        ReleaseDC(nullptr, sdc);
-    } else {
-        RECT r = {0, 0, w, h};
-        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-        DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
-    }
-    GdiFlush();
-    std::vector<unsigned> px(static_cast<const unsigned*>(bits), static_cast<const unsigned*>(bits) + w * h);
-    for (unsigned& p : px) p &= 0xFFFFFF;
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    return px;
-}
-
 // Icons of another process cannot be drawn here, so compare what the screen shows.
 bool ShowsErrorIcon(HWND box, HWND iconStatic) {
     SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // nothing may cover it
@@ -78,18 +50,16 @@ bool ShowsErrorIcon(HWND box, HWND iconStatic) {
     GetWindowRect(iconStatic, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return false;
-    const std::vector<unsigned> expected = Pixels(w, h, LoadIconA(nullptr, IDI_ERROR), nullptr);
+    const std::vector<unsigned> expected = PaintedPixels(w, h, [&](HDC dc) {
+        const RECT all = {0, 0, w, h};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));  // the icon on the box's face colour
+        DrawIconEx(dc, 0, 0, LoadIconA(nullptr, IDI_ERROR), 0, 0, 0, nullptr, DI_NORMAL);
+    });
     for (int attempt = 0; attempt < 30; ++attempt) {  // give it time to paint
-        if (Pixels(w, h, nullptr, &r) == expected) return true;
+        if (ScreenPixels(r) == expected) return true;
         Sleep(100);
     }
     return false;
-}
-
-std::string Text(HWND w) {
-    char buf[512];
-    int n = GetWindowTextA(w, buf, sizeof buf);
-    return std::string(buf, n > 0 ? n : 0);
 }
 
 }  // namespace

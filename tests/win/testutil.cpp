@@ -3,7 +3,7 @@
 
 #include <shellapi.h>
 
-#include <vector>
+#include <cstring>
 
 namespace lvtest {
 
@@ -48,39 +48,34 @@ int Process::Wait(DWORD timeoutMs) const {
 }
 
 bool Start(Process& p, const std::string& commandLine, const std::string& workDir) {
-    p.End();
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    std::vector<char> cmd(commandLine.begin(), commandLine.end());
-    cmd.push_back('\0');
-    return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          workDir.empty() ? nullptr : workDir.c_str(), &si, &p.pi) != 0;
+    return StartWide(p, Widen(commandLine), Widen(workDir));
 }
 
-bool StartWide(Process& p, const std::wstring& commandLine) {
+bool StartWide(Process& p, const std::wstring& commandLine, const std::wstring& workDir) {
     p.End();
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     std::wstring cmd = commandLine;
-    return CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.pi) != 0;
+    return CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          workDir.empty() ? nullptr : workDir.c_str(), &si, &p.pi) != 0;
 }
 
-int RunProcessWide(const std::wstring& commandLine, DWORD timeoutMs) {
+int RunProcessWide(const std::wstring& commandLine, DWORD timeoutMs, const std::wstring& workDir) {
     Process p;
-    if (!StartWide(p, commandLine)) return -1;
-    return p.Wait(timeoutMs);
+    if (!StartWide(p, commandLine, workDir)) return -1;
+    return p.Wait(timeoutMs);  // one still running is killed as p goes
 }
 
 int RunProcess(const std::string& commandLine, const std::string& workDir, DWORD timeoutMs) {
-    Process p;
-    if (!Start(p, commandLine, workDir)) return -1;
-    return p.Wait(timeoutMs);  // one still running is killed as p goes
+    return RunProcessWide(Widen(commandLine), timeoutMs, Widen(workDir));
 }
 
 std::string MakeTempDir(const std::string& tag) {
     std::string base = BinFile("testtmp");
     CreateDirectoryA(base.c_str(), nullptr);
     std::string dir = base + "\\" + tag;
+    for (std::size_t i = base.size() + 1; i < dir.size(); ++i)
+        if (std::strchr("\\/:*?\"<>|", dir[i])) dir[i] = '_';
     RemoveTree(dir);
     CreateDirectoryA(dir.c_str(), nullptr);
     return dir;
@@ -98,7 +93,7 @@ void RemoveTree(const std::string& dir) {
 
 bool CopyTo(const std::string& from, const std::string& to) { return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0; }
 
-std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+std::wstring Widen(const std::string& ansi) { return ToWide(ansi, CP_ACP); }
 
 std::wstring MakeCyrillicDir(const std::string& dir) {
     const std::wstring path = Widen(dir) + L"\\\u041F\u0440\u043E\u0433\u0430 \u0422\u0435\u0441\u0442";  // "Proga Test" in Cyrillic letters
@@ -139,21 +134,6 @@ int ValueCount(HKEY root, const std::string& path) {
     return static_cast<int>(values);
 }
 
-std::wstring ReadWideValue(HKEY root, const std::string& path, const wchar_t* name) {
-    HKEY k;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return std::wstring();
-    wchar_t buf[1024];
-    DWORD size = sizeof buf, type = 0;
-    std::wstring value;
-    if (RegQueryValueExW(k, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) == ERROR_SUCCESS &&
-        type == REG_SZ) {
-        value.assign(buf, size / sizeof(wchar_t));
-        if (!value.empty() && value.back() == L'\0') value.pop_back();
-    }
-    RegCloseKey(k);
-    return value;
-}
-
 void DeleteTree(HKEY root, const std::string& path) {
     HKEY k;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | KEY_WRITE, &k) == ERROR_SUCCESS) {
@@ -168,12 +148,60 @@ void DeleteTree(HKEY root, const std::string& path) {
     RegDeleteKeyA(root, path.c_str());
 }
 
-void SetSz(HKEY root, const std::string& path, const std::string& name, const std::string& data) {
+bool SetValue(HKEY root, const std::string& path, const wchar_t* name, DWORD type, const void* data, DWORD size) {
     HKEY k;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS) return;
-    RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>(data.size() + 1));
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS)
+        return false;
+    const bool ok = RegSetValueExW(k, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
     RegCloseKey(k);
+    return ok;
+}
+
+void SetWideSz(HKEY root, const std::string& path, const wchar_t* name, const std::wstring& data) {
+    SetValue(root, path, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+void SetSz(HKEY root, const std::string& path, const std::string& name, const std::string& data) {
+    SetWideSz(root, path, Widen(name).c_str(), Widen(data));
+}
+
+void DeleteValue(HKEY root, const std::string& path, const char* name) {
+    HKEY k;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS) return;
+    RegDeleteValueA(k, name);
+    RegCloseKey(k);
+}
+
+std::vector<unsigned> PaintedPixels(int w, int h, const std::function<void(HDC)>& paint) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;  // top row first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<unsigned> px;
+    if (bmp) {
+        HGDIOBJ old = SelectObject(dc, bmp);
+        paint(dc);
+        GdiFlush();
+        px.assign(static_cast<const unsigned*>(bits), static_cast<const unsigned*>(bits) + w * h);
+        for (unsigned& p : px) p &= 0xFFFFFF;
+        SelectObject(dc, old);
+        DeleteObject(bmp);
+    }
+    DeleteDC(dc);
+    return px;
+}
+
+std::vector<unsigned> ScreenPixels(const RECT& r) {
+    return PaintedPixels(r.right - r.left, r.bottom - r.top, [&](HDC dc) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
 }
 
 }  // namespace lvtest

@@ -2,7 +2,11 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "wintools.h"
 
 namespace lvtest {
 
@@ -27,8 +31,8 @@ struct Process {
 };
 
 bool Start(Process& p, const std::string& commandLine, const std::string& workDir = "");
-// The same for command lines the ANSI code page cannot hold.
-bool StartWide(Process& p, const std::wstring& commandLine);
+// The same for command lines and folders the ANSI code page cannot hold.
+bool StartWide(Process& p, const std::wstring& commandLine, const std::wstring& workDir = L"");
 
 // Sleeps in small steps until pred() holds or timeoutMs passes; returns pred().
 template <typename Pred>
@@ -44,13 +48,14 @@ bool WaitUntil(Pred pred, DWORD timeoutMs = 10000, DWORD stepMs = 20) {
 // Runs a command line, waits for it (at most timeoutMs) and returns its exit code;
 // -1 when it could not be started, -2 when it did not end in time (it is then killed).
 int RunProcess(const std::string& commandLine, const std::string& workDir = "", DWORD timeoutMs = 30000);
-int RunProcessWide(const std::wstring& commandLine, DWORD timeoutMs = 30000);
+int RunProcessWide(const std::wstring& commandLine, DWORD timeoutMs = 30000, const std::wstring& workDir = L"");
 
-// A fresh, empty temporary folder below the build directory; removed with its files by RemoveTree.
+// A fresh, empty temporary folder below the build directory, named after tag ("_" for characters
+// a file name cannot hold); removed with its files by RemoveTree.
 std::string MakeTempDir(const std::string& tag);
 void RemoveTree(const std::string& dir);
 bool CopyTo(const std::string& from, const std::string& to);
-std::wstring Widen(const std::string& ascii);  // for paths of ASCII folders
+std::wstring Widen(const std::string& ansi);  // text of the ANSI code page as UTF-16
 // A folder named in Cyrillic, below dir: outside code page 1252.
 std::wstring MakeCyrillicDir(const std::string& dir);
 
@@ -60,9 +65,17 @@ bool KeyExists(HKEY root, const std::string& path);
 bool ReadValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type);
 // Value names of a key in the order the registry lists them.
 int ValueCount(HKEY root, const std::string& path);
-// A REG_SZ read through the wide call (terminator dropped); empty when missing.
-std::wstring ReadWideValue(HKEY root, const std::string& path, const wchar_t* name);
 void DeleteTree(HKEY root, const std::string& path);
+// Registry writes, the key created as needed. SetValue stores the bytes as given (REG_SZ data is
+// UTF-16 here); SetSz takes text of the ANSI code page.
+bool SetValue(HKEY root, const std::string& path, const wchar_t* name, DWORD type, const void* data, DWORD size);
+void SetWideSz(HKEY root, const std::string& path, const wchar_t* name, const std::wstring& data);
 void SetSz(HKEY root, const std::string& path, const std::string& name, const std::string& data);
+void DeleteValue(HKEY root, const std::string& path, const char* name);
+
+// Pixels as 0xRRGGBB, row by row from the top: of a w x h bitmap that paint draws on, and of what
+// the screen shows over a rectangle (PrintWindow gives black under Wine; the screen is right).
+std::vector<unsigned> PaintedPixels(int w, int h, const std::function<void(HDC)>& paint);
+std::vector<unsigned> ScreenPixels(const RECT& r);
 
 }  // namespace lvtest

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <string>
 
+#include "../../win/wintools.h"
+
 namespace {
 
 int openWindows;
@@ -17,8 +19,7 @@ int openWindows;
 LRESULT OnPaint(HWND w) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(w, &ps);
-    char url[2048];
-    GetWindowTextA(w, url, sizeof url);
+    const std::string url = lvtest::Text(w);
     RECT r;
     GetClientRect(w, &r);
     HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
@@ -28,7 +29,7 @@ LRESULT OnPaint(HWND w) {
     DrawEdge(dc, &bar, EDGE_SUNKEN, BF_RECT);
     SetBkMode(dc, TRANSPARENT);
     RECT text = {bar.left + 6, bar.top, bar.right - 6, bar.bottom};
-    DrawTextA(dc, url, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    DrawTextA(dc, url.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
     RECT page = {8, 40, r.right - 8, r.bottom - 8};
     FillRect(dc, &page, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     DrawTextA(dc, "Stand-in browser page", -1, &page, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
@@ -52,14 +53,7 @@ LRESULT CALLBACK FrameProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    WNDCLASSA wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = FrameProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "IEFrame";
-    if (!RegisterClassA(&wc)) return 1;
+    if (!lvtest::RegisterWindowClass("IEFrame", FrameProc, COLOR_BTNFACE, CS_HREDRAW | CS_VREDRAW)) return 1;
 
     for (int i = 1; i < __argc; ++i) {
         std::string arg = __argv[i];
@@ -76,10 +70,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         UpdateWindow(w);
     }
     if (openWindows == 0) return 0;
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    lvtest::RunMessageLoop();
     return 0;
 }

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "../../cases/expected.h"
+#include "../../win/wintools.h"
 
 namespace {
 
@@ -33,27 +34,8 @@ LONG collectionsCreated;
 LONG serverLocks;
 
 // A setting of any length, as UTF-8 (item lists may hold URLs of any size and script).
-std::string ReadSetting(const char* name) {
-    HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &k) != ERROR_SUCCESS) return std::string();
-    const std::wstring wname(name, name + strlen(name));
-    DWORD size = 0, type = 0;
-    std::string value;
-    if (RegQueryValueExW(k, wname.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
-        std::wstring wide(size / sizeof(wchar_t) + 1, L'\0');
-        if (RegQueryValueExW(k, wname.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&wide[0]), &size) ==
-            ERROR_SUCCESS) {
-            wide.resize(wcsnlen(wide.c_str(), size / sizeof(wchar_t)));
-            const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                              nullptr, nullptr);
-            value.resize(static_cast<std::size_t>(n));
-            if (n > 0)
-                WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &value[0], n, nullptr,
-                                    nullptr);
-        }
-    }
-    RegCloseKey(k);
-    return value;
+std::string ReadSetting(const wchar_t* name) {
+    return lvtest::ToUtf8(lvtest::ReadWideValue(HKEY_LOCAL_MACHINE, kKey, name));
 }
 
 // Reference counting shared by the three object kinds.
@@ -115,11 +97,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_LocationURL(BSTR* url) override {
         if (!url) return E_POINTER;
-        const int n = MultiByteToWideChar(CP_UTF8, 0, url_.data(), static_cast<int>(url_.size()), nullptr, 0);
-        *url = SysAllocStringLen(nullptr, static_cast<UINT>(n));
-        if (!*url) return E_OUTOFMEMORY;
-        MultiByteToWideChar(CP_UTF8, 0, url_.data(), static_cast<int>(url_.size()), *url, n);
-        return S_OK;
+        const std::wstring wide = lvtest::ToWide(url_, CP_UTF8);
+        *url = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+        return *url ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE GoBack() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GoForward() override { return E_NOTIMPL; }
@@ -190,9 +170,9 @@ private:
 
 class ShellWindows : public Object<IShellWindows> {
 public:
-    ShellWindows() : countFails_(ReadSetting("StandInCountFails") == "1") {
+    ShellWindows() : countFails_(ReadSetting(L"StandInCountFails") == "1") {
         InterlockedIncrement(&collectionsCreated);
-        std::istringstream lines(ReadSetting("StandInItems"));
+        std::istringstream lines(ReadSetting(L"StandInItems"));
         std::string line;
         while (std::getline(lines, line))
             if (!line.empty()) items_.push_back(line);

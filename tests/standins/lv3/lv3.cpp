@@ -33,6 +33,7 @@
 #include <string>
 
 #include "../../cases/expected.h"
+#include "../../win/wintools.h"
 
 namespace {
 
@@ -60,34 +61,31 @@ struct State {
     LPARAM lastMode = -1;
 } g;
 
-std::string Env(const char* name) {
-    char buf[1024];
-    DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
-    return n > 0 && n < sizeof buf ? std::string(buf, n) : std::string();
+DWORD EnvMs(const char* name, DWORD fallback) {
+    std::string v = lvtest::Env(name);
+    return v.empty() ? fallback : static_cast<DWORD>(std::strtoul(v.c_str(), nullptr, 10));
 }
 
-DWORD EnvMs(const char* name, DWORD fallback) {
-    std::string v = Env(name);
-    return v.empty() ? fallback : static_cast<DWORD>(std::strtoul(v.c_str(), nullptr, 10));
+std::string OwnPath() {
+    char path[MAX_PATH] = "";
+    return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
 }
 
 void LoadSettings() {
     Settings& c = g.cfg;
-    c.log = Env("LV3_LOG");
+    c.log = lvtest::Env("LV3_LOG");
     if (c.log.empty()) {
-        char path[MAX_PATH];
-        DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        std::string p(path, n);
+        const std::string p = OwnPath();
         c.log = p.substr(0, p.find_last_of("\\/") + 1) + "lv3.log";
     }
-    if (!Env("LV3_FORM_TITLE").empty()) c.formTitle = Env("LV3_FORM_TITLE");
-    c.omit = Env("LV3_OMIT");
+    if (!lvtest::Env("LV3_FORM_TITLE").empty()) c.formTitle = lvtest::Env("LV3_FORM_TITLE");
+    c.omit = lvtest::Env("LV3_OMIT");
     c.formDelay = EnvMs("LV3_FORM_DELAY", 0);
     c.childDelay = EnvMs("LV3_CHILD_DELAY", 0);
     c.hang = EnvMs("LV3_HANG", 0);
     c.lifetime = EnvMs("LV3_LIFETIME", 120000);
-    c.noForm = Env("LV3_NO_FORM") == "1";
-    c.exitAfterForm = !Env("LV3_EXIT_AFTER_FORM").empty();
+    c.noForm = lvtest::Env("LV3_NO_FORM") == "1";
+    c.exitAfterForm = !lvtest::Env("LV3_EXIT_AFTER_FORM").empty();
     c.exitDelay = EnvMs("LV3_EXIT_AFTER_FORM", 0);
 }
 
@@ -159,9 +157,7 @@ void OnTimer(UINT_PTR id) {
 
 void OnQuery(WPARAM wParam, LPARAM lParam) {
     Log("query " + std::to_string(wParam) + " " + std::to_string(lParam));
-    char text[512] = "";
-    if (g.children[2]) GetWindowTextA(g.children[2], text, sizeof text);
-    g.lastQuery = text;
+    g.lastQuery = g.children[2] ? lvtest::Text(g.children[2]) : std::string();
     g.lastMode = lParam;
     if (g.form) InvalidateRect(g.form, nullptr, TRUE);
 }
@@ -214,10 +210,10 @@ LRESULT CALLBACK FormProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 void PaintChild(HWND w) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(w, &ps);
-    char cls[64] = "", text[512] = "";
+    char cls[64] = "";
     GetClassNameA(w, cls, sizeof cls);
-    GetWindowTextA(w, text, sizeof text);
-    std::string s = std::string(cls) + (text[0] ? ": " : "") + text;
+    const std::string text = lvtest::Text(w);
+    const std::string s = std::string(cls) + (text.empty() ? "" : ": ") + text;
     SetBkMode(dc, TRANSPARENT);
     TextOutA(dc, 4, 2, s.c_str(), static_cast<int>(s.size()));
     EndPaint(w, &ps);
@@ -238,26 +234,14 @@ LRESULT CALLBACK ChildProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(w, msg, wp, lp);
 }
 
-void Register(const char* name, WNDPROC proc, int brush) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(brush + 1));
-    wc.lpszClassName = name;
-    RegisterClassA(&wc);
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     LoadSettings();
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    Log("start " + std::to_string(GetCurrentProcessId()) + " " + self);
-    Register("TApplication", AppProc, COLOR_BTNFACE);
-    Register("TForm1", FormProc, COLOR_BTNFACE);
-    for (const char* cls : kChildClasses) Register(cls, ChildProc, COLOR_WINDOW);
+    Log("start " + std::to_string(GetCurrentProcessId()) + " " + OwnPath());
+    lvtest::RegisterWindowClass("TApplication", AppProc, COLOR_BTNFACE);
+    lvtest::RegisterWindowClass("TForm1", FormProc, COLOR_BTNFACE);
+    for (const char* cls : kChildClasses) lvtest::RegisterWindowClass(cls, ChildProc, COLOR_WINDOW);
 
     // The application window owns the form and starts out of sight, so that each restore from
     // outside shows it (a test hides it again before the next one).
@@ -266,10 +250,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     SetTimer(g.app, kLifeTimer, g.cfg.lifetime, nullptr);
     if (!g.cfg.noForm) After(g.cfg.formDelay, kFormTimer, CreateForm);
 
-    MSG m;
-    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
+    lvtest::RunMessageLoop();
     return 0;
 }
