@@ -63,6 +63,35 @@ Values ButtonValues(const std::string& dir, const std::string& exe, const char* 
                    {"Exec", exe}});
 }
 
+// The browser version in the 32-bit registry view, seen from a 64-bit test process. On 64-bit
+// Windows install falls back to it when the 64-bit browser's version (the test's own view) gives
+// none, so the tests set it aside while they run and put it back afterwards.
+class OtherViewVersion {
+public:
+    OtherViewVersion() {
+        if (sizeof(void*) != 8 || RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBrowserKey, 0,
+                                                KEY_READ | KEY_SET_VALUE | KEY_WOW64_32KEY, &key_) != ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof data_;
+        saved_ = RegQueryValueExA(key_, "Version", nullptr, &type_, data_, &size) == ERROR_SUCCESS;
+        size_ = size;
+        if (saved_) RegDeleteValueA(key_, "Version");
+    }
+    ~OtherViewVersion() {
+        if (!key_) return;
+        if (saved_) RegSetValueExA(key_, "Version", 0, type_, data_, size_);
+        RegCloseKey(key_);
+    }
+    OtherViewVersion(const OtherViewVersion&) = delete;
+    OtherViewVersion& operator=(const OtherViewVersion&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+    bool saved_ = false;
+    DWORD type_ = 0, size_ = 0;
+    BYTE data_[1024] = {};
+};
+
 // Each test starts with no extension keys and a known browser version, and puts the
 // version back afterwards.
 class InstallTest : public ::testing::Test {
@@ -107,6 +136,7 @@ protected:
 
     std::string dir_, exe_, savedVersion_;
     bool hadVersion_ = false;
+    OtherViewVersion otherView_;
 };
 
 TEST_F(InstallTest, WritesBothKeysByteExactInOrder) {
