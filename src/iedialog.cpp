@@ -10,6 +10,7 @@
 #include "geturl.h"
 #include "layout.h"
 #include "scoped.h"
+#include "wndclass.h"
 
 namespace lv {
 
@@ -40,18 +41,6 @@ int ScaleY(int v);
 void UpdateQueryButtons(bool domainOk, bool hostOk);
 void QueryAsDomain();
 void QueryAsHost();
-
-bool RegisterWindowClass(const char* name, UINT style, WNDPROC proc, HINSTANCE instance) {
-    WNDCLASSA wc = {};
-    wc.style = style;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "WNDICON");
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = name;
-    return RegisterClassA(&wc) != 0;
-}
 
 HWND CreateControl(const char* cls, const char* text, DWORD style, DWORD exStyle, int x, int y, int w, int h,
                    HINSTANCE instance) {

@@ -11,6 +11,7 @@
 #include <winsock.h>
 
 #include "layout.h"
+#include "wndclass.h"
 
 namespace {
 
@@ -35,18 +36,6 @@ LRESULT CALLBACK DialogProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         EnableWindow(buttons[1], n > 0);
     }
     return DefWindowProcA(w, msg, wp, lp);
-}
-
-bool Register(const char* name, UINT style, WNDPROC proc, HINSTANCE inst) {
-    WNDCLASSA wc = {};
-    wc.style = style;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = inst;
-    wc.hIcon = LoadIconA(inst, "WNDICON");
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = name;
-    return RegisterClassA(&wc) != 0;
 }
 
 // The foremost browser frame's URL, or "" (no frame, no COM).
@@ -95,9 +84,10 @@ HWND Control(const char* cls, const char* text, DWORD style, DWORD ex, int x, in
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     InitCommonControls();
-    if (!Register("LvFloorOwner", CS_HREDRAW | CS_VREDRAW, DefWindowProcA, inst)) return 1;
+    if (!lv::RegisterWindowClass("LvFloorOwner", CS_HREDRAW | CS_VREDRAW, DefWindowProcA, inst)) return 1;
     HWND owner = CreateWindowExA(0, "LvFloorOwner", "Floor", 0, 0, 0, 0, 0, nullptr, nullptr, inst, nullptr);
-    if (!owner || !Register("LvFloorDialog", CS_HREDRAW | CS_VREDRAW | CS_SAVEBITS, DialogProc, inst)) return 1;
+    const UINT dialogStyle = CS_HREDRAW | CS_VREDRAW | CS_SAVEBITS;
+    if (!owner || !lv::RegisterWindowClass("LvFloorDialog", dialogStyle, DialogProc, inst)) return 1;
     dialog = CreateWindowExA(0, "LvFloorDialog", "Floor", WS_OVERLAPPED | WS_SYSMENU, 0, 0, 0, 0, owner, nullptr,
                              inst, nullptr);
     if (!dialog) return 1;
