@@ -63,42 +63,21 @@ Values ButtonValues(const std::string& dir, const std::string& exe, const char* 
                    {"Exec", exe}});
 }
 
-// The browser version in the 32-bit registry view, seen from a 64-bit test process. On 64-bit
-// Windows install falls back to it when the 64-bit browser's version (the test's own view) gives
-// none, so the tests set it aside while they run and put it back afterwards.
-class OtherViewVersion {
-public:
-    OtherViewVersion() {
-        if (sizeof(void*) != 8 || RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBrowserKey, 0,
-                                                KEY_READ | KEY_SET_VALUE | KEY_WOW64_32KEY, &key_) != ERROR_SUCCESS)
-            return;
-        DWORD size = sizeof data_;
-        saved_ = RegQueryValueExA(key_, "Version", nullptr, &type_, data_, &size) == ERROR_SUCCESS;
-        size_ = size;
-        if (saved_) RegDeleteValueA(key_, "Version");
-    }
-    ~OtherViewVersion() {
-        if (!key_) return;
-        if (saved_) RegSetValueExA(key_, "Version", 0, type_, data_, size_);
-        RegCloseKey(key_);
-    }
-    OtherViewVersion(const OtherViewVersion&) = delete;
-    OtherViewVersion& operator=(const OtherViewVersion&) = delete;
-
-private:
-    HKEY key_ = nullptr;
-    bool saved_ = false;
-    DWORD type_ = 0, size_ = 0;
-    BYTE data_[1024] = {};
-};
-
 // Each test starts with no extension keys and a known browser version, and puts the
-// version back afterwards.
+// version back afterwards. On 64-bit Windows install falls back to the 32-bit browser's version
+// when the 64-bit one's (a 64-bit test's own view) gives none: that one is set aside meanwhile.
 class InstallTest : public ::testing::Test {
 protected:
+    static constexpr REGSAM kOtherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : 0;
+
     void SetUp() override {
         DWORD type = 0;
         hadVersion_ = lvtest::ReadValue(HKEY_LOCAL_MACHINE, kBrowserKey, "Version", savedVersion_, type);
+        if (kOtherView) {
+            hadOtherVersion_ =
+                lvtest::ReadValue(HKEY_LOCAL_MACHINE, kBrowserKey, "Version", otherVersion_, type, kOtherView);
+            lvtest::DeleteValue(HKEY_LOCAL_MACHINE, kBrowserKey, "Version", kOtherView);
+        }
         DeleteTree(HKEY_LOCAL_MACHINE, kMenuKey);
         DeleteTree(HKEY_LOCAL_MACHINE, kButtonKey);
         SetVersion("11.0.9600.16428");
@@ -113,6 +92,7 @@ protected:
             SetVersion(savedVersion_);
         else
             DeleteVersion();
+        if (hadOtherVersion_) lvtest::SetSz(HKEY_LOCAL_MACHINE, kBrowserKey, "Version", otherVersion_, kOtherView);
         lvtest::RemoveTree(dir_);
     }
 
@@ -134,9 +114,8 @@ protected:
         return icon.substr(icon.size() - 1) + hot.substr(hot.size() - 1);
     }
 
-    std::string dir_, exe_, savedVersion_;
-    bool hadVersion_ = false;
-    OtherViewVersion otherView_;
+    std::string dir_, exe_, savedVersion_, otherVersion_;
+    bool hadVersion_ = false, hadOtherVersion_ = false;
 };
 
 TEST_F(InstallTest, WritesBothKeysByteExactInOrder) {

@@ -108,9 +108,10 @@ bool KeyExists(HKEY root, const std::string& path) {
     return true;
 }
 
-bool ReadValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type) {
+bool ReadValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type,
+               REGSAM view) {
     HKEY k;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &k) != ERROR_SUCCESS) return false;
     DWORD size = 0;
     LONG r = RegQueryValueExA(k, name.c_str(), nullptr, &type, nullptr, &size);
     if (r == ERROR_SUCCESS) {
@@ -148,26 +149,27 @@ void DeleteTree(HKEY root, const std::string& path) {
     RegDeleteKeyA(root, path.c_str());
 }
 
-bool SetValue(HKEY root, const std::string& path, const wchar_t* name, DWORD type, const void* data, DWORD size) {
+bool SetValue(HKEY root, const std::string& path, const wchar_t* name, DWORD type, const void* data, DWORD size,
+              REGSAM view) {
     HKEY k;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &k, nullptr) != ERROR_SUCCESS)
         return false;
     const bool ok = RegSetValueExW(k, name, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
     RegCloseKey(k);
     return ok;
 }
 
-void SetWideSz(HKEY root, const std::string& path, const wchar_t* name, const std::wstring& data) {
-    SetValue(root, path, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+void SetWideSz(HKEY root, const std::string& path, const wchar_t* name, const std::wstring& data, REGSAM view) {
+    SetValue(root, path, name, REG_SZ, data.c_str(), static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)), view);
 }
 
-void SetSz(HKEY root, const std::string& path, const std::string& name, const std::string& data) {
-    SetWideSz(root, path, Widen(name).c_str(), Widen(data));
+void SetSz(HKEY root, const std::string& path, const std::string& name, const std::string& data, REGSAM view) {
+    SetWideSz(root, path, Widen(name).c_str(), Widen(data), view);
 }
 
-void DeleteValue(HKEY root, const std::string& path, const char* name) {
+void DeleteValue(HKEY root, const std::string& path, const char* name, REGSAM view) {
     HKEY k;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_SET_VALUE | view, &k) != ERROR_SUCCESS) return;
     RegDeleteValueA(k, name);
     RegCloseKey(k);
 }

@@ -62,16 +62,19 @@ std::wstring MakeCyrillicDir(const std::string& dir);
 // Registry read-back.
 bool KeyExists(HKEY root, const std::string& path);
 // The value's data as stored (terminator dropped for REG_SZ), and its type.
-bool ReadValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type);
+bool ReadValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type,
+               REGSAM view = 0);
 // Value names of a key in the order the registry lists them.
 int ValueCount(HKEY root, const std::string& path);
 void DeleteTree(HKEY root, const std::string& path);
 // Registry writes, the key created as needed. SetValue stores the bytes as given (REG_SZ data is
-// UTF-16 here); SetSz takes text of the ANSI code page.
-bool SetValue(HKEY root, const std::string& path, const wchar_t* name, DWORD type, const void* data, DWORD size);
-void SetWideSz(HKEY root, const std::string& path, const wchar_t* name, const std::wstring& data);
-void SetSz(HKEY root, const std::string& path, const std::string& name, const std::string& data);
-void DeleteValue(HKEY root, const std::string& path, const char* name);
+// UTF-16 here); SetSz takes text of the ANSI code page. view, here and in ReadValue: 0 for the
+// process's own registry view, or KEY_WOW64_32KEY / KEY_WOW64_64KEY for that one.
+bool SetValue(HKEY root, const std::string& path, const wchar_t* name, DWORD type, const void* data, DWORD size,
+              REGSAM view = 0);
+void SetWideSz(HKEY root, const std::string& path, const wchar_t* name, const std::wstring& data, REGSAM view = 0);
+void SetSz(HKEY root, const std::string& path, const std::string& name, const std::string& data, REGSAM view = 0);
+void DeleteValue(HKEY root, const std::string& path, const char* name, REGSAM view = 0);
 
 // Pixels as 0xRRGGBB, row by row from the top: of a w x h bitmap that paint draws on, and of what
 // the screen shows over a rectangle (PrintWindow gives black under Wine; the screen is right).
