@@ -20,14 +20,14 @@ lv_bench_program(lvbench_bare_mf ${CMAKE_SOURCE_DIR}/bench/bare/bare.cpp "${LV_B
 
 # The floor, with lviehlp's resources and DLLs and its dialog geometry (lvcore's layout): once
 # imported at start, once delay-loaded as lviehlp.
-set(LV_FLOOR_DLLS user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 uuid wsock32)
-lv_bench_program(lvbench_floor ${CMAKE_SOURCE_DIR}/bench/floor/floor.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
-target_link_libraries(lvbench_floor PRIVATE lvcore ${LV_FLOOR_DLLS})
-target_include_directories(lvbench_floor PRIVATE ${CMAKE_SOURCE_DIR}/platform)
-lv_bench_program(lvbench_floor_delay ${CMAKE_SOURCE_DIR}/bench/floor/floor.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
-lv_delay_load(lvbench_floor_delay)
-target_link_libraries(lvbench_floor_delay PRIVATE lvcore ${LV_FLOOR_DLLS})
-target_include_directories(lvbench_floor_delay PRIVATE ${CMAKE_SOURCE_DIR}/platform)
+foreach(floor lvbench_floor lvbench_floor_delay)
+    lv_bench_program(${floor} ${CMAKE_SOURCE_DIR}/bench/floor/floor.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
+    target_include_directories(${floor} PRIVATE ${CMAKE_SOURCE_DIR}/platform)
+endforeach()
+lv_delay_load(lvbench_floor_delay)  # ahead of the import libraries below
+foreach(floor lvbench_floor lvbench_floor_delay)
+    target_link_libraries(${floor} PRIVATE lvcore user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 uuid wsock32)
+endforeach()
 
 # lviehlp before delay-loading: every DLL imported at start.
 lv_bench_program(lvbench_lviehlp_plain ${CMAKE_SOURCE_DIR}/src/lviehlp.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)

@@ -158,11 +158,12 @@ row() { printf '%-44s %10s %10s %7s %10s %4s\n' "$@"; }
 record() { printf '%s\t%s\t%s\t%s\n' "$setting" "$1" "$2" "$3" >>"$results"; }
 
 summarize() {
-  local run l med p95
+  local run l med p95 times
   for run in frame noframe; do
     for l in bare bare-libs bare-com bare-mf floor floor-delay before after; do
-      [ -n "$(col "$raw/$run.txt" startup "$l")" ] || continue
-      read -r med p95 < <(col "$raw/$run.txt" startup "$l" | stats); record "$run/$l/startup" "$med" "$p95"
+      times=$(col "$raw/$run.txt" startup "$l")
+      [ -n "$times" ] || continue
+      read -r med p95 < <(echo "$times" | stats); record "$run/$l/startup" "$med" "$p95"
       read -r med p95 < <(col "$raw/$run.txt" peakws "$l" | awk '{print $1/1024}' | stats); record "$run/$l/ws" "$med" "$p95"
     done
   done
@@ -255,8 +256,10 @@ print_tables() {
   echo "build: $arch"
   echo "lviehlp.exe: $(stat -c %s "$dist/lviehlp.exe") bytes; lvieres.dll: $(stat -c %s "$dist/lvieres.dll") bytes"
   echo "lviehlp.exe imports: $($objdump -p "$dist/lviehlp.exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
-  echo "lviehlp.exe delay-loads: $(python3 tests/win/delay-imports.py "$dist/lviehlp.exe" | tr '\n' ' ')"
-  echo "$(python3 tests/win/delay-imports.py --slots "$dist/lviehlp.exe" | tail -1)"
+  local slots
+  slots=$(python3 tests/win/delay-imports.py --slots "$dist/lviehlp.exe" || true)
+  echo "lviehlp.exe delay-loads: $(echo "$slots" | grep '\.dll$' | tr '\n' ' ')"
+  echo "$slots" | tail -1
   echo "dialog: $dialog_state"
   echo "machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(wine --version)"
   echo "load average at the start and end of the runs: $load_start / $load_end"

@@ -50,8 +50,9 @@ lv_prefix() {
   export LV_PREFIX_NAME="$1" WINEARCH="${2:-$LV_WINE_ARCH}"
   export WINEPREFIX="$lv_root/build/wine/$LV_PREFIX_NAME-$WINEARCH"
 }
-# A script started by another (CTest's emulator, with-dpi.sh) stays in the prefix its caller chose.
-lv_prefix "${LV_PREFIX_NAME:-tests}" "${WINEARCH:-$LV_WINE_ARCH}"
+# A script started by another (CTest's emulator, with-dpi.sh) stays in the prefix its caller chose;
+# a WINEARCH of the user's own is not taken.
+lv_prefix "${LV_PREFIX_NAME:-tests}" "${LV_PREFIX_NAME:+${WINEARCH:-}}"
 
 # A persistent wineserver with the prefix booted (created on first use). Services started by the
 # first Wine process inherit its output: keep them off our pipes, or CTest waits for them.

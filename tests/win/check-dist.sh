@@ -10,9 +10,10 @@ file "$dist/lviehlp.exe" | grep -q 'PE32 executable (GUI) Intel 80386' || { echo
 file "$dist/lvieres.dll" | grep -q 'PE32 executable (DLL)' || { echo "lvieres.dll is not a PE32 DLL"; fail=1; }
 system='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|OLE32|OLEAUT32|COMCTL32|WSOCK32|MSVCRT)\.dll$'
 imports=$(i686-w64-mingw32-objdump -p "$dist/lviehlp.exe" | sed -n 's/.*DLL Name: //p')
-delayed=$(python3 "$here/delay-imports.py" "$dist/lviehlp.exe")
-# Each delay-import slot must hold its loading stub's address; a 0 faults at the first call.
+# The delay-loaded DLLs, and each delay-import slot, which must hold its loading stub's address
+# (a 0 faults at the first call): one line per DLL, then a line per bad slot and the count.
 slots=$(python3 "$here/delay-imports.py" --slots "$dist/lviehlp.exe") || fail=1
+delayed=$(echo "$slots" | grep '\.dll$' || true)
 echo "$slots" | grep -v '\.dll$'
 echo "lviehlp.exe imports:" $imports
 echo "lviehlp.exe delay-loads:" $delayed
