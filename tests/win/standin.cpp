@@ -32,9 +32,8 @@ void EndIfStandIn(DWORD pid) {
 // Application windows of stand-ins. Their title is read as the system keeps it, with no message
 // to the window: a stand-in may be hung.
 BOOL CALLBACK CollectAppWindowPids(HWND w, LPARAM out) {
-    char cls[64], title[64];
-    if (GetClassNameA(w, cls, sizeof cls) && lstrcmpA(cls, "TApplication") == 0 &&
-        GetWindowTextA(w, title, sizeof title) && lstrcmpA(title, "Lorvane") == 0) {
+    char cls[64];
+    if (GetClassNameA(w, cls, sizeof cls) && lstrcmpA(cls, "TApplication") == 0 && StoredText(w) == "Lorvane") {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
         reinterpret_cast<std::vector<DWORD>*>(out)->push_back(pid);
@@ -129,18 +128,18 @@ HWND WaitForErrorBox(DWORD timeoutMs) {
 
 ErrorBoxFacts InspectErrorBox(HWND box) {
     ErrorBoxFacts f;
-    f.caption = Text(box);
+    f.caption = StoredText(box);  // the box may come up in a program that looked hung
     f.owner = GetWindow(box, GW_OWNER);
     for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         char cls[64] = "";
         GetClassNameA(c, cls, sizeof cls);
         const LONG style = GetWindowLongA(c, GWL_STYLE);
         if (lstrcmpiA(cls, "Button") == 0)
-            f.buttons.push_back(Text(c));
+            f.buttons.push_back(StoredText(c));
         else if (lstrcmpiA(cls, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON)
             f.errorIcon = ShowsErrorIcon(box, c);
-        else if (lstrcmpiA(cls, "Static") == 0 && !Text(c).empty())
-            f.text = Text(c);
+        else if (lstrcmpiA(cls, "Static") == 0 && !StoredText(c).empty())
+            f.text = StoredText(c);
     }
     return f;
 }

@@ -15,6 +15,15 @@ inline std::string Text(HWND w) {
     return std::string(buf, n < sizeof buf ? n : 0);
 }
 
+// The text the system keeps for a window of another process, read with no message to it
+// (GetWindowText): right even while that process does not answer messages, as a program that has
+// just waited a long while without pumping them may be taken for hung.
+inline std::string StoredText(HWND w) {
+    char buf[512];
+    const int n = GetWindowTextA(w, buf, sizeof buf);
+    return std::string(buf, n > 0 ? n : 0);
+}
+
 // An environment variable of this process, whole; empty when it is not set.
 inline std::string Env(const char* name) {
     std::string value(GetEnvironmentVariableA(name, nullptr, 0), '\0');  // the size with the terminator
