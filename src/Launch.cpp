@@ -54,21 +54,45 @@ HWND WaitFor(Find find, DWORD t0, const LaunchClock& clock) {
 
 void ShowLaunchError() { MessageBoxA(nullptr, "Failed to launch Lorvane!", "Lorvane Launcher", MB_ICONERROR | MB_OK); }
 
-void Deliver(HWND form, HWND box, const std::string& query, bool asDomain) {
+// Waits until the box's thread handles messages again: at once when the application is idle, and
+// for as long as a whois query keeps its UI thread busy, up to the busy limit. A thread the system
+// deems hung makes each probe return at once, so the wait keeps to the clock.
+bool WaitUntilAnswering(HWND box, const LaunchClock& clock) {
+    const DWORD t0 = clock.tickCount();
     DWORD_PTR ignored;
-    if (box)
-        SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(query.c_str()), kSendFlags, kSendTimeoutMs,
-                            &ignored);
+    while (!SendMessageTimeoutA(box, WM_NULL, 0, 0, kSendFlags, kPollMs, &ignored)) {
+        if (!IsWindow(box)) return false;
+        clock.sleep(kPollMs);
+        if (TicksExceeded(t0, clock.tickCount(), clock.busyLimitMs)) return false;
+    }
+    return true;
+}
+
+// True once the box has taken the text. A send that gave up may have delivered nothing, and the
+// query message would then run whatever the box held before.
+bool PutText(HWND box, const std::string& query, const LaunchClock& clock) {
+    DWORD_PTR ignored;
+    return box && WaitUntilAnswering(box, clock) &&
+           SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(query.c_str()), kSendFlags,
+                               kSendTimeoutMs, &ignored) != 0;
+}
+
+void Deliver(HWND form, HWND box, const std::string& query, bool asDomain, const LaunchClock& clock) {
+    const bool textArrived = PutText(box, query, clock);
     // The restore is queued without waiting, then a bounded no-op send waits until the application
     // has handled it: the foreground step below would be undone by a restore still pending.
     HWND app = FindWindowA(kAppClass, kAppTitle);
     if (app) {
+        DWORD_PTR ignored;
         ShowWindowAsync(app, SW_RESTORE);
         SendMessageTimeoutA(app, WM_NULL, 0, 0, kSendFlags, kSendTimeoutMs, &ignored);
     }
-    // Posted, not sent: the query runs in the application's own time.
-    const QueryMode mode = asDomain ? kQueryAsDomain : kQueryAsHost;
-    PostMessageA(FindWindowA(kAppClass, kAppTitle), kQueryMessage, kQueryWParam, mode);
+    // Posted, not sent: the query runs in the application's own time. Without the text it would
+    // run the previous one, so then the application is only shown.
+    if (textArrived) {
+        const QueryMode mode = asDomain ? kQueryAsDomain : kQueryAsHost;
+        PostMessageA(FindWindowA(kAppClass, kAppTitle), kQueryMessage, kQueryWParam, mode);
+    }
     SetForegroundWindow(form);
 }
 
@@ -123,7 +147,7 @@ void LaunchQueryWith(const std::string& query, bool asDomain, const LaunchClock&
         box = QueryBoxOf(form);  // running: no waiting, no sleep
     else if (!StartMainApp(clock, form, box))
         return;
-    Deliver(form, box, query, asDomain);
+    Deliver(form, box, query, asDomain, clock);
 }
 
 void LaunchQuery(const std::string& query, bool asDomain) {

@@ -157,14 +157,9 @@ void PlaceDialog() {
     m.virtualHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     m.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     m.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    Box frame = {};
-    const Box* over = nullptr;
-    if (HWND browser = FindWindowA("IEFrame", nullptr)) {
-        RECT r;
-        GetWindowRect(browser, &r);
-        frame = Box{r.left, r.top, r.right, r.bottom};
-        over = &frame;
-    }
+    Box frame;
+    const HWND browser = FindWindowA("IEFrame", nullptr);
+    const Box* over = browser && ReadWindowBox(browser, frame) ? &frame : nullptr;
     const Point p = PlaceDialogAt(size.w, size.h, over, m);
     SetWindowPos(dialogWnd, HWND_TOP, p.x, p.y, size.w, size.h, SWP_NOACTIVATE);
 }
@@ -211,6 +206,13 @@ std::string GetControlText(HWND control) {
     // The length is an upper bound (it may count more than the control copies); keep what arrived.
     text.resize(copied > 0 && copied <= n ? static_cast<std::size_t>(copied) : 0);
     return text;
+}
+
+bool ReadWindowBox(HWND window, Box& box) {
+    RECT r;
+    if (!GetWindowRect(window, &r)) return false;
+    box = Box{r.left, r.top, r.right, r.bottom};
+    return true;
 }
 
 void RunQueryDialog() {

@@ -99,6 +99,33 @@ TEST_F(HandOverTest, EnterHandsOverAsDomainWithTheDialogShown) {
     ExpectQuery("shop.co.example", 1);
 }
 
+// The main application is still running an earlier query, long enough to be deemed hung: the
+// chosen text must still reach its box, and only then the message, so that the query it runs next
+// is the one chosen, by button and by Enter alike.
+TEST_F(HandOverTest, BusyMainApplicationRunsTheChosenQuery) {
+    SetEnv("LV3_BUSY", "8000");
+    for (const bool byEnter : {false, true}) {
+        SCOPED_TRACE(byEnter ? "by Enter" : "by button");
+        DeleteFileA(log_.c_str());
+        StartRunningStandIn();
+        Open("http://www.shop.co.example/index.html");
+        ASSERT_TRUE(StartEarlierQuery(log_, "old.example")) << "the stand-in was not deemed hung";
+        if (byEnter)
+            PressKey(app_, VK_RETURN);
+        else
+            Click(d_.host);
+        const std::string sent = byEnter ? "shop.co.example" : "www.shop.co.example";
+        const int set = WaitForLine(log_, "settext " + sent);
+        ASSERT_GT(set, IndexOf(LogLines(log_), "box old.example")) << "the text did not arrive after the busy spell";
+        const int query = WaitForLine(log_, expected::QueryLine(byEnter ? 1 : 0), set);
+        ASSERT_GT(query, set) << "no query message after the text";
+        EXPECT_EQ(WaitForLine(log_, "box " + sent, query + 1), query + 1) << "the query run is not the one chosen";
+        EXPECT_EQ(app_.Wait(10000), 0);
+        EndStandIns(log_);
+        standIn_.End();
+    }
+}
+
 // From a folder outside the ANSI code page, the lv3.exe beside lviehlp is started and gets the query.
 TEST_F(HandOverTest, NonAnsiFolderStartsTheMainApplicationFromThere) {
     if (GetACP() != 1252) GTEST_SKIP() << "needs code page 1252, this process has " << GetACP();

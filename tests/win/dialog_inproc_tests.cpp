@@ -144,6 +144,23 @@ TEST(ControlText, KeepsOnlyTheBytesTheControlCopied) {
     DestroyWindow(edit);
 }
 
+// A frame that closes between its look-up and the read of its rectangle yields no rectangle at
+// all, not whatever the box held before.
+TEST(FrameRectangle, ReadFromALiveWindowOnly) {
+    HWND frame = CreateWindowExA(0, "STATIC", "", WS_POPUP, 120, 80, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(frame, nullptr);
+    lv::Box box = {-1, -1, -1, -1};
+    ASSERT_TRUE(lv::ReadWindowBox(frame, box));
+    EXPECT_EQ(box.left, 120);
+    EXPECT_EQ(box.top, 80);
+    EXPECT_EQ(box.right, 420);
+    EXPECT_EQ(box.bottom, 280);
+    DestroyWindow(frame);
+    box = {-1, -1, -1, -1};
+    EXPECT_FALSE(lv::ReadWindowBox(frame, box));
+    EXPECT_EQ(box.left, -1) << "a failed read must leave the box alone";
+}
+
 TEST(DialogInside, FontsClassBrushesAndIcon) {
     std::thread dialogThread(lv::RunQueryDialog);
     HWND dialog = nullptr;

@@ -1,9 +1,11 @@
 // Calls LaunchQuery from wherever it is copied, so its own folder decides which lv3.exe starts.
-// Usage: launch_helper <0|1> <query> [fast]
+// Usage: launch_helper <0|1> <query> [fast | busy=<ms>]
 // "fast" runs the start-up wait on a clock that advances by each sleep without really waiting,
 // starting just before the tick counter wraps; the exit code is then the clock's elapsed time.
+// "busy=<ms>" waits that long, on the system's clock, for a main application busy with a query.
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -29,6 +31,12 @@ int main(int argc, char** argv) {
         const DWORD start = fakeNow;
         lv::LaunchQueryWith(argv[2], asDomain, lv::LaunchClock{FakeTicks, FakeSleep});
         return static_cast<int>(fakeNow - start);
+    }
+    if (argc > 3 && std::strncmp(argv[3], "busy=", 5) == 0) {
+        lv::LaunchClock clock{GetTickCount, Sleep};
+        clock.busyLimitMs = std::strtoul(argv[3] + 5, nullptr, 10);
+        lv::LaunchQueryWith(argv[2], asDomain, clock);
+        return 0;
     }
     lv::LaunchQuery(argv[2], asDomain);
     return 0;

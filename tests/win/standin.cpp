@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "../cases/expected.h"
 #include "testutil.h"
 
 namespace lvtest {
@@ -10,7 +11,7 @@ namespace lvtest {
 namespace {
 
 const char* const kSettings[] = {"LV3_LOG",    "LV3_FORM_TITLE", "LV3_FORM_DELAY",      "LV3_CHILD_DELAY", "LV3_OMIT",
-                                 "LV3_NO_FORM", "LV3_HANG",       "LV3_EXIT_AFTER_FORM", "LV3_LIFETIME"};
+                                 "LV3_NO_FORM", "LV3_HANG",       "LV3_EXIT_AFTER_FORM", "LV3_LIFETIME",    "LV3_BUSY"};
 
 bool EndsWithNoCase(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && lstrcmpiA(s.c_str() + s.size() - tail.size(), tail.c_str()) == 0;
@@ -69,6 +70,20 @@ void SetEnv(const char* name, const char* value) { SetEnvironmentVariableA(name,
 
 void ClearStandInSettings() {
     for (const char* name : kSettings) SetEnvironmentVariableA(name, nullptr);
+}
+
+bool StartEarlierQuery(const std::string& log, const std::string& text) {
+    HWND app = FindWindowA("TApplication", "Lorvane");
+    HWND form = FindWindowA("TForm1", nullptr);
+    HWND box = FindWindowExA(FindWindowExA(FindWindowExA(form, nullptr, "TCoolBar", nullptr), nullptr, "TPanel", nullptr),
+                             nullptr, "TComboBoxEx", nullptr);
+    if (!app || !box) return false;
+    DWORD_PTR ignored;
+    if (!SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_BLOCK, 5000, &ignored))
+        return false;
+    PostMessageA(app, expected::kQueryMessage, expected::kQueryWParam, 0);
+    if (WaitForLine(log, "box " + text) < 0) return false;
+    return WaitUntil([&] { return IsHungAppWindow(app) != FALSE; }, 10000);
 }
 
 std::vector<std::string> LogLines(const std::string& log) {

@@ -28,6 +28,9 @@ int WaitForLine(const std::string& log, const std::string& line, int from = 0, D
 // Starts dir\lv3.exe directly and waits for readyLine in the log; false (and nothing left
 // running) if it did not come.
 bool StartStandIn(Process& p, const std::string& dir, const std::string& log, const std::string& readyLine);
+// Gives the running stand-in (started with LV3_BUSY) a query of text of its own, as an earlier
+// hand-over would, and waits until the system deems it hung while that query runs; false if not.
+bool StartEarlierQuery(const std::string& log, const std::string& text);
 // Ends stand-ins: those the log names and any whose "TApplication" window titled "Lorvane" exists.
 // Only processes running an lv3.exe are ended, and never this one.
 void EndStandIns(const std::string& log);

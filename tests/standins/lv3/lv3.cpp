@@ -11,6 +11,7 @@
 //   restore                  the hidden (or minimised) application window was shown from outside,
 //                            as ShowWindow(SW_RESTORE) does; a visible one gets no message for it
 //   query <wparam> <lparam>  message 0x4FD reached the application window (decimal)
+//   box <text>               right after it: the query box's text at that moment, the query run
 //   activate                 the main form became active
 //   exit                     the process is leaving
 // The activation arrives as a sent message and so overtakes a posted query message still waiting
@@ -24,6 +25,8 @@
 //   LV3_OMIT             leave out this child and those below it: TCoolBar, TPanel or TComboBoxEx
 //   LV3_NO_FORM=1        never create the form
 //   LV3_HANG             the query box stays busy this long inside each WM_SETTEXT (after logging it)
+//   LV3_BUSY             each query keeps the UI thread busy this long, handling no messages, as a
+//                        whois query does; past 5 s the system deems the application hung
 //   LV3_EXIT_AFTER_FORM  exit this long after the form and its children are complete (0: at once)
 //   LV3_LIFETIME         exit on its own after this long (default 120000), so none is left behind
 #include <windows.h>
@@ -45,7 +48,7 @@ struct Settings {
     std::string log;
     std::string formTitle = "Lorvane 3";
     std::string omit;
-    DWORD formDelay = 0, childDelay = 0, hang = 0, lifetime = 120000;
+    DWORD formDelay = 0, childDelay = 0, hang = 0, busy = 0, lifetime = 120000;
     bool noForm = false;
     bool exitAfterForm = false;
     DWORD exitDelay = 0;
@@ -83,6 +86,7 @@ void LoadSettings() {
     c.formDelay = EnvMs("LV3_FORM_DELAY", 0);
     c.childDelay = EnvMs("LV3_CHILD_DELAY", 0);
     c.hang = EnvMs("LV3_HANG", 0);
+    c.busy = EnvMs("LV3_BUSY", 0);
     c.lifetime = EnvMs("LV3_LIFETIME", 120000);
     c.noForm = lvtest::Env("LV3_NO_FORM") == "1";
     c.exitAfterForm = !lvtest::Env("LV3_EXIT_AFTER_FORM").empty();
@@ -159,7 +163,9 @@ void OnQuery(WPARAM wParam, LPARAM lParam) {
     Log("query " + std::to_string(wParam) + " " + std::to_string(lParam));
     g.lastQuery = g.children[2] ? lvtest::Text(g.children[2]) : std::string();
     g.lastMode = lParam;
+    Log("box " + g.lastQuery);
     if (g.form) InvalidateRect(g.form, nullptr, TRUE);
+    if (g.cfg.busy) Sleep(g.cfg.busy);  // the query runs on this thread
 }
 
 LRESULT CALLBACK AppProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
