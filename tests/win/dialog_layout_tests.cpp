@@ -35,6 +35,9 @@ const Placement kPlacements[] = {
 class LayoutTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // A driver that is not DPI-aware is told 96 dpi and shown the dialog's rectangles scaled to
+        // it wherever the system virtualises resolution (Wine 10, Windows since Vista).
+        SetProcessDPIAware();
         HDC dc = GetDC(nullptr);
         const int dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
         ReleaseDC(nullptr, dc);
