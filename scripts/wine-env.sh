@@ -116,7 +116,34 @@ lv_display_start() {
   fi
 }
 
+# Wine 10's session: one sandbox whose mount namespace every Wine process of the run enters
+# (scripts/in-debian13.sh), opened by the first lv_wine_start and inherited by the scripts it runs.
+lv_session_pid=""
+lv_session_start() {
+  [ -n "$LV_IN_ROOT" ] && [ -z "${LV_SANDBOX_PID:-}" ] || return 0
+  local info i pid=""
+  info=$(mktemp)
+  "$LV_IN_ROOT" --hold "$info" </dev/null >/dev/null 2>&1 &
+  lv_session_pid=$!
+  for i in $(seq 100); do
+    pid=$(sed -n 's/.*"child-pid": *\([0-9]*\).*/\1/p' "$info")
+    [ -n "$pid" ] && break
+    sleep 0.05
+  done
+  rm -f "$info"
+  [ -n "$pid" ] || { echo "the Debian 13 root does not start" >&2; return 1; }
+  export LV_SANDBOX_PID="$pid"
+}
+lv_session_stop() {
+  [ -n "$lv_session_pid" ] || return 0
+  kill "$lv_session_pid" 2>/dev/null || true
+  wait "$lv_session_pid" 2>/dev/null || true
+  lv_session_pid=""
+  unset LV_SANDBOX_PID
+}
+
 lv_wine_start() {
+  lv_session_start
   lv_display_start
   lv_wine_boot
 }
@@ -125,4 +152,5 @@ lv_wine_stop() {
   lv_wine_end
   [ -n "$lv_xvfb_pid" ] && kill "$lv_xvfb_pid" 2>/dev/null || true
   lv_xvfb_pid=""
+  lv_session_stop
 }
