@@ -118,7 +118,7 @@ lv_display_start() {
 
 # Wine 10's session: one sandbox whose mount namespace every Wine process of the run enters
 # (scripts/in-debian13.sh), opened by the first lv_wine_start and inherited by the scripts it runs.
-lv_session_pid=""
+lv_session_pid="" lv_session_ns=""
 lv_session_start() {
   [ -n "$LV_IN_ROOT" ] && [ -z "${LV_SANDBOX_PID:-}" ] || return 0
   local info i pid=""
@@ -133,12 +133,22 @@ lv_session_start() {
   rm -f "$info"
   [ -n "$pid" ] || { echo "the Debian 13 root does not start" >&2; return 1; }
   export LV_SANDBOX_PID="$pid"
+  lv_session_ns=$(readlink "/proc/$pid/ns/mnt")
 }
 lv_session_stop() {
   [ -n "$lv_session_pid" ] || return 0
   kill "$lv_session_pid" 2>/dev/null || true
   wait "$lv_session_pid" 2>/dev/null || true
-  lv_session_pid=""
+  # Nothing of the run may outlive it: a process still in the session's namespace is one of ours.
+  local ns left=""
+  for ns in /proc/[0-9]*/ns/mnt; do
+    [ "$(readlink "$ns" 2>/dev/null)" = "$lv_session_ns" ] && left+=" $(basename "$(dirname "$(dirname "$ns")")")"
+  done
+  if [ -n "$left" ]; then
+    echo "ending what the Wine 10 run left running:$left" >&2
+    kill -9 $left 2>/dev/null || true
+  fi
+  lv_session_pid="" lv_session_ns=""
   unset LV_SANDBOX_PID
 }
 
