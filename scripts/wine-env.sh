@@ -103,8 +103,8 @@ lv_display_start() {
   if [ -z "$lv_xvfb_pid" ] && { [ "${LV_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; }; then
     local fifo dn
     fifo=$(mktemp -u); mkfifo "$fifo"
-    # The implementation's own Xvfb; the script that enters the root ends in bubblewrap, whose
-    # sandbox ends with it, so this pid is the one to stop either way.
+    # The implementation's own Xvfb; the script that enters the root execs its way to it (or to
+    # bubblewrap, whose sandbox ends with it), so this pid is the one to stop either way.
     if [ -n "$LV_IN_ROOT" ]; then
       "$LV_IN_ROOT" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     else
