@@ -55,4 +55,4 @@ in_new() {
 } >>"$root/build/debian13.log" 2>&1 || { tail -20 "$root/build/debian13.log" >&2; exit 1; }
 $SUDO mv "$sysroot.new" "$sysroot"
 echo "$want" >"$stamp"
-echo "== Debian 13 root made in $((SECONDS - start)) s: $(bash "$root/scripts/in-debian13.sh" wine --version)"
+echo "== Debian 13 root made in $((SECONDS - start)) s: $(bash "$root/scripts/in-debian13.sh" /usr/lib/wine/wine64 --version)"
