@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole road under Wine, in the project's own prefix: a stand-in browser shows a page,
 # lviehlp.exe opens its dialog pre-filled with the page's host, "As Domain" is clicked, and the
-# stand-in main application receives the query. Screenshots land in build/demo/.
+# stand-in main application receives the query. Screenshots land in build/demo/, and those of the
+# same road under Wine 10 at 144 dpi in build/demo/wine10-144dpi/.
 #   bash scripts/demo.sh                      on $DISPLAY when there is one (slowed down to watch),
 #                                             otherwise on a private Xvfb screen
 #   LV_USE_DISPLAY=0 bash scripts/demo.sh     always on a private Xvfb screen
@@ -22,18 +23,39 @@ pause=0
 [ "${LV_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ] && pause=2500
 
 x11key='HKCU\Software\Wine\X11 Driver'
+dpikey='HKCU\Control Panel\Desktop'
 finish() {
   wine reg delete "$x11key" /v Managed /f </dev/null >/dev/null 2>&1 || true
+  wine reg add "$dpikey" /v LogPixels /t REG_DWORD /d 96 /f </dev/null >/dev/null 2>&1 || true
   lv_wine_stop
 }
-trap finish EXIT
-lv_wine_start
-# Without a window manager (the private Xvfb) Wine draws captions and frames itself.
-if [ "$pause" = 0 ]; then
-  wine reg add "$x11key" /v Managed /d N /f </dev/null >/dev/null 2>&1
-fi
-wine "$lv_win_build/tests/win/dialog_demo.exe" "$(lv_winpath "$out")" "$pause"
-for shot in dialog received; do
-  convert "$out/$shot.bmp" "$out/$shot.png" && rm -f "$out/$shot.bmp"
-  echo "screenshot: $out/$shot.png"
-done
+# One run of the road: on the implementation given (scripts/wine-env.sh), at the resolution given,
+# its screenshots in the folder given.
+demo_run() {  # IMPL DPI DIR
+  export LV_WINE_IMPL="$1"
+  source scripts/wine-env.sh
+  lv_prefix tests
+  trap finish EXIT
+  lv_wine_start
+  # Without a window manager (the private Xvfb) Wine draws captions and frames itself.
+  if [ "$pause" = 0 ]; then
+    wine reg add "$x11key" /v Managed /d N /f </dev/null >/dev/null 2>&1
+  fi
+  # Processes see another resolution only once the wineserver has restarted.
+  wine reg add "$dpikey" /v LogPixels /t REG_DWORD /d "$2" /f </dev/null >/dev/null 2>&1
+  lv_wine_end
+  lv_wine_boot
+  mkdir -p "$3"
+  wine "$lv_win_build/tests/win/dialog_demo.exe" "$(lv_winpath "$3")" "$pause"
+  for shot in dialog received; do
+    convert "$3/$shot.bmp" "$3/$shot.png" && rm -f "$3/$shot.bmp"
+    echo "screenshot: $3/$shot.png"
+  done
+  finish
+  trap - EXIT
+}
+demo_run wine8 96 "$out"
+# The same road on today's high-DPI screens: Wine 10 at 144 dpi (150 %), where the program's own
+# scaling runs only because it declares itself DPI-aware.
+echo "== again under Wine 10 at 144 dpi"
+demo_run wine10 144 "$out/wine10-144dpi"

@@ -29,6 +29,10 @@ dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
 # The Windows Installer package: wixl builds it, msitools' msibuild fixes it up and msiinfo shows it.
 command -v wixl >/dev/null || need+=(wixl)
 command -v msibuild >/dev/null || need+=(msitools)
+# The Debian 13 root with Wine 10, the second implementation the Windows tests run on: debootstrap
+# makes it, bubblewrap runs programs inside it.
+command -v debootstrap >/dev/null || need+=(debootstrap)
+command -v bwrap >/dev/null || need+=(bubblewrap)
 
 if [ ${#need[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -43,3 +47,5 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
   $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
+
+bash "$(dirname "${BASH_SOURCE[0]}")/debian13-root.sh"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up and runs every test: the portable code natively (with sanitizers), the shipped
-# Windows program and its tests under Wine, and the fuzz targets for a bounded time.
+# Windows program and its tests under two Win32 implementations (the machine's Wine 8 and Debian
+# 13's Wine 10, scripts/wine-env.sh), and the fuzz targets for a bounded time.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -34,21 +35,41 @@ else
   cmake --build "$lv_win_build" -j"$jobs"
 fi
 
-echo "== Windows tests under Wine ($WINEARCH prefix, the $lv_win_triple program in $lv_win_build)"
-trap lv_wine_stop EXIT
-lv_wine_start
-# One at a time: the tests share the prefix's registry and its windows. Each has its own time limit.
-ctest --test-dir "$lv_win_build" --output-on-failure -j1
-lv_wine_stop
-trap - EXIT
+# The same tests, the same programs and the same rule on each implementation; a failure on the
+# first does not keep the second from running.
+failed=0 summary=()
+windows_suite() {  # IMPL NAME
+  export LV_WINE_IMPL="$1"
+  source scripts/wine-env.sh
+  lv_prefix tests
+  local version start=$SECONDS log="build/ctest-$1.log" rc=0
+  version=$(wine --version 2>/dev/null | tr -d '\r')
+  echo "== Windows tests under $version, $2 ($WINEARCH prefix, the $lv_win_triple program in $lv_win_build)"
+  trap lv_wine_stop EXIT
+  lv_wine_start
+  # One at a time: the tests share the prefix's registry and its windows. Each has its own time limit.
+  ctest --test-dir "$lv_win_build" --output-on-failure -j1 2>&1 | tee "$log" || rc=1
+  lv_wine_stop
+  trap - EXIT
+  [ $rc -eq 0 ] || failed=1
+  local counts
+  counts=$(sed -n 's/^.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\)$/\2 run, \1 failed/p' "$log" | tail -1)
+  summary+=("$version ($2): ${counts:-no result} in $((SECONDS - start)) s, the $lv_win_triple program")
+}
+windows_suite wine8 "Debian 12"
+windows_suite wine10 "Debian 13 root"
 
 if [ -d tests/fuzz ]; then
   echo "== fuzz targets (${LV_FUZZ_SECONDS:-15} s each)"
   bash scripts/fuzz.sh "${LV_FUZZ_SECONDS:-15}"
 fi
 
-if [ "$lv_win_triple" = i686 ]; then
-  echo "== the shipped 32-bit dist/lviehlp.exe ran every Windows test (32-bit prefix, and WOW64 in a 64-bit one)"
-else
-  echo "== NOT RUN: the shipped 32-bit dist/lviehlp.exe was not run on this machine (its kernel runs no 32-bit code); only its file checks passed"
-fi
+for line in "${summary[@]}"; do echo "== Windows tests, $line"; done
+for impl in "Wine 8 (Debian 12)" "Wine 10 (Debian 13 root)"; do
+  if [ "$lv_win_triple" = i686 ]; then
+    echo "== $impl: the shipped 32-bit dist/lviehlp.exe ran every Windows test (32-bit prefix, and WOW64 in a 64-bit one)"
+  else
+    echo "== $impl: NOT RUN: the shipped 32-bit dist/lviehlp.exe was not run on this machine (its kernel runs no 32-bit code); only its file checks passed"
+  fi
+done
+exit $failed

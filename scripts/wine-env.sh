@@ -4,10 +4,15 @@
 # booting with a warm wineserver, the no-debugger rule, a private Xvfb screen, and the conversion of
 # Unix paths to Windows ones. The test, demo, benchmark, package and WOW64 scripts all use it.
 #
+# Two Win32 implementations: LV_WINE_IMPL=wine8 (the default) is the machine's own Wine (Debian 12);
+# wine10 is Debian 13's, run inside build/debian13 (scripts/debian13-root.sh), with prefixes of its
+# own (build/wine/<name>-<arch>-wine10) and its own Xvfb. The 32-bit rule is the same for both.
+#
 #   lv_prefix NAME [win32|win64]   choose the prefix (arch: the machine's by default)
 #   lv_wine_start / lv_wine_stop   private screen (unless LV_USE_DISPLAY=1 and $DISPLAY) + booted prefix
 #   lv_wine_boot / lv_wine_end     the prefix's wineserver only
 #   wine PROGRAM ARGS...           the loader for the programs under test; wine64 for 64-bit tools
+#   wineserver ARGS...             the chosen implementation's server
 #   lv_winpath PATH                Z:\... for a Unix path
 #   lv_win_configure               the Windows build whose programs run here ($lv_win_build, $lv_win_dist)
 #
@@ -21,6 +26,14 @@ if [ -z "${LV_WINE_ARCH:-}" ]; then
   if /usr/lib/wine/wine --version >/dev/null 2>&1; then LV_WINE_ARCH=win32; else LV_WINE_ARCH=win64; fi
 fi
 export LV_WINE_ARCH
+export LV_WINE_IMPL="${LV_WINE_IMPL:-wine8}"
+if [ "$LV_WINE_IMPL" = wine10 ]; then
+  lv_sysroot="$lv_root/build/debian13"; lv_prefix_suffix=-wine10
+  export LV_IN_ROOT="$lv_root/scripts/in-debian13.sh"
+else
+  lv_sysroot=""; lv_prefix_suffix=""
+  export LV_IN_ROOT=""
+fi
 if [ "$LV_WINE_ARCH" = win64 ]; then
   # /usr/bin/wine would pick the 32-bit loader only because its file exists.
   export LV_WINE=/usr/lib/wine/wine64 WINELOADER=/usr/lib/wine/wine64
@@ -38,9 +51,12 @@ lv_win_configure() {
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"  # no install prompts
 
-wine() { "$LV_WINE" "$@"; }
-wine64() { /usr/lib/wine/wine64 "$@"; }
-export -f wine wine64
+# A program of the chosen implementation: inside the Debian 13 root for Wine 10.
+lv_run() { if [ -n "$LV_IN_ROOT" ]; then "$LV_IN_ROOT" "$@"; else command "$@"; fi; }
+wine() { lv_run "$LV_WINE" "$@"; }
+wine64() { lv_run /usr/lib/wine/wine64 "$@"; }
+wineserver() { lv_run wineserver "$@"; }
+export -f lv_run wine wine64 wineserver
 
 lv_winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
 
@@ -48,7 +64,7 @@ lv_winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
 # program on 64-bit Windows), msi (the package under msiexec), bench (the benchmark's).
 lv_prefix() {
   export LV_PREFIX_NAME="$1" WINEARCH="${2:-$LV_WINE_ARCH}"
-  export WINEPREFIX="$lv_root/build/wine/$LV_PREFIX_NAME-$WINEARCH"
+  export WINEPREFIX="$lv_root/build/wine/$LV_PREFIX_NAME-$WINEARCH$lv_prefix_suffix"
 }
 # A script started by another (CTest's emulator, with-dpi.sh) stays in the prefix its caller chose;
 # a WINEARCH of the user's own is not taken.
@@ -62,16 +78,16 @@ lv_wine_boot() {
   mkdir -p "$WINEPREFIX"  # wineserver -p fails on a folder that does not exist yet
   wineserver -p </dev/null >/dev/null 2>&1
   [ -f "$WINEPREFIX/system.reg" ] || boot=-i
-  "$loader" wineboot $boot </dev/null >/dev/null 2>&1 || { echo "Wine does not start in $WINEPREFIX" >&2; return 1; }
+  lv_run "$loader" wineboot $boot </dev/null >/dev/null 2>&1 || { echo "Wine does not start in $WINEPREFIX" >&2; return 1; }
   # A fault must end the process at once (exit code 5), not start winedbg and wait for it: the
   # debugger named here does not exist.
-  "$loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+  lv_run "$loader" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
     /d 'C:\windows\no-debugger.exe' /f </dev/null >/dev/null 2>&1
   # This Wine build does not pick up its own fonts (fonts-wine) by itself: the dialog font (Tahoma)
   # and the caption buttons' Marlett go where every Windows program finds them.
   local f fonts="$WINEPREFIX/drive_c/windows/Fonts"
   for f in marlett.ttf tahoma.ttf tahomabd.ttf; do
-    [ -e "$fonts/$f" ] || [ ! -e "/usr/share/wine/fonts/$f" ] || cp "/usr/share/wine/fonts/$f" "$fonts/"
+    [ -e "$fonts/$f" ] || [ ! -e "$lv_sysroot/usr/share/wine/fonts/$f" ] || cp "$lv_sysroot/usr/share/wine/fonts/$f" "$fonts/"
   done
 }
 
@@ -87,14 +103,57 @@ lv_display_start() {
   if [ -z "$lv_xvfb_pid" ] && { [ "${LV_USE_DISPLAY:-0}" != 1 ] || [ -z "${DISPLAY:-}" ]; }; then
     local fifo dn
     fifo=$(mktemp -u); mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    # The implementation's own Xvfb; the script that enters the root execs its way to it (or to
+    # bubblewrap, whose sandbox ends with it), so this pid is the one to stop either way.
+    if [ -n "$LV_IN_ROOT" ]; then
+      "$LV_IN_ROOT" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    else
+      Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    fi
     lv_xvfb_pid=$!
     read -r dn <"$fifo"; rm -f "$fifo"
     export DISPLAY=":$dn"
   fi
 }
 
+# Wine 10's session: one sandbox whose mount namespace every Wine process of the run enters
+# (scripts/in-debian13.sh), opened by the first lv_wine_start and inherited by the scripts it runs.
+lv_session_pid="" lv_session_ns=""
+lv_session_start() {
+  [ -n "$LV_IN_ROOT" ] && [ -z "${LV_SANDBOX_PID:-}" ] || return 0
+  local info i pid=""
+  info=$(mktemp)
+  "$LV_IN_ROOT" --hold "$info" </dev/null >/dev/null 2>&1 &
+  lv_session_pid=$!
+  for i in $(seq 100); do
+    pid=$(sed -n 's/.*"child-pid": *\([0-9]*\).*/\1/p' "$info")
+    [ -n "$pid" ] && break
+    sleep 0.05
+  done
+  rm -f "$info"
+  [ -n "$pid" ] || { echo "the Debian 13 root does not start" >&2; return 1; }
+  export LV_SANDBOX_PID="$pid"
+  lv_session_ns=$(readlink "/proc/$pid/ns/mnt")
+}
+lv_session_stop() {
+  [ -n "$lv_session_pid" ] || return 0
+  kill "$lv_session_pid" 2>/dev/null || true
+  wait "$lv_session_pid" 2>/dev/null || true
+  # Nothing of the run may outlive it: a process still in the session's namespace is one of ours.
+  local ns left=""
+  for ns in /proc/[0-9]*/ns/mnt; do
+    [ "$(readlink "$ns" 2>/dev/null)" = "$lv_session_ns" ] && left+=" $(basename "$(dirname "$(dirname "$ns")")")"
+  done
+  if [ -n "$left" ]; then
+    echo "ending what the Wine 10 run left running:$left" >&2
+    kill -9 $left 2>/dev/null || true
+  fi
+  lv_session_pid="" lv_session_ns=""
+  unset LV_SANDBOX_PID
+}
+
 lv_wine_start() {
+  lv_session_start
   lv_display_start
   lv_wine_boot
 }
@@ -103,4 +162,5 @@ lv_wine_stop() {
   lv_wine_end
   [ -n "$lv_xvfb_pid" ] && kill "$lv_xvfb_pid" 2>/dev/null || true
   lv_xvfb_pid=""
+  lv_session_stop
 }

@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return Fail("usage: dialog_demo.exe DEMO_DIR [PAUSE_MS]");
     const std::string dir = argv[1];
     const DWORD pause = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 0;
+    SetProcessDPIAware();  // screen pixels, not the 96-dpi view the system gives other programs
     Process browser, app;
     const int rc = Run(dir, pause, browser, app);
     std::fflush(stdout);

@@ -19,22 +19,29 @@ int ExpectedDpi() {
     return v ? std::atoi(v) : 96;
 }
 
-// The dialog's top-left corner on the tests' 1280 x 1024 screen (scripts/wine-env.sh), by hand from
-// the sizes in expected.h, halves cut toward zero. 96 dpi, 426 x 124: (1280 - 426) / 2 = 427,
-// (1024 - 124) / 2 = 450; 200 + 274 / 2 = 337, 150 + 376 / 2 = 338; 700 - 226 / 2 = 587, 500 - 4 / 2 = 498.
+// The dialog's left edge on the tests' 1280 x 1024 screen (scripts/wine-env.sh), by hand from the
+// widths (client + two 3-pixel frames on both implementations), halves cut toward zero. 96 dpi,
+// 426 wide: (1280 - 426) / 2 = 427; 200 + 274 / 2 = 337; 700 - 226 / 2 = 587.
 struct Placement {
     int dpi;
-    POINT onScreen, overFrame, overSmallFrame;
+    int onScreen, overFrame, overSmallFrame;
 };
 const Placement kPlacements[] = {
-    {96, {427, 450}, {337, 338}, {587, 498}},
-    {120, {374, 435}, {284, 323}, {535, 483}},  // 531 x 154: 749 / 2 -> 374, 169 / 2 -> 84, -331 / 2 -> -165
-    {144, {322, 420}, {232, 308}, {482, 469}},  // 636 x 183: 841 / 2 -> 420, 317 / 2 -> 158, -63 / 2 -> -31
+    {96, 427, 337, 587},
+    {120, 374, 284, 535},  // 531: 749 / 2 -> 374, 169 / 2 -> 84, -331 / 2 -> -165
+    {144, 322, 232, 482},  // 636: 644 / 2 -> 322, 64 / 2 -> 32, -436 / 2 -> -218
 };
+
+// The top edge depends on the caption, the implementation's own metric: centred over a span of
+// the given start and length, the half cut toward zero (-63 / 2 -> -31).
+int CentredTop(int start, int length, int height) { return start + (length - height) / 2; }
 
 class LayoutTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // A driver that is not DPI-aware is told 96 dpi and shown the dialog's rectangles scaled to
+        // it wherever the system virtualises resolution (Wine 10, Windows since Vista).
+        SetProcessDPIAware();
         HDC dc = GetDC(nullptr);
         const int dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
         ReleaseDC(nullptr, dc);
@@ -47,6 +54,11 @@ protected:
         for (const Placement& p : kPlacements)
             if (p.dpi == dpiX) at_ = &p;
         ASSERT_TRUE(layout_ && at_) << "nothing expected at " << dpiX << " dpi";
+        // The window adds the system's dialog frame on each side and its caption less one border line.
+        windowW_ = layout_->clientW + 2 * GetSystemMetrics(SM_CXDLGFRAME);
+        windowH_ = layout_->clientH + 2 * GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYCAPTION) -
+                   GetSystemMetrics(SM_CYBORDER);
+        ASSERT_EQ(windowW_, layout_->clientW + 6) << "both implementations draw 3-pixel dialog frames";
     }
     void TearDown() override {
         app_.End();
@@ -56,8 +68,8 @@ protected:
     void ExpectDialogAt(POINT p) {
         RECT r;
         GetWindowRect(d_.window, &r);
-        EXPECT_EQ(r.right - r.left, layout_->windowW);
-        EXPECT_EQ(r.bottom - r.top, layout_->windowH);
+        EXPECT_EQ(r.right - r.left, windowW_);
+        EXPECT_EQ(r.bottom - r.top, windowH_);
         EXPECT_EQ(r.left, p.x);
         EXPECT_EQ(r.top, p.y);
     }
@@ -82,6 +94,7 @@ protected:
 
     const expected::Layout* layout_ = nullptr;
     const Placement* at_ = nullptr;
+    int windowW_ = 0, windowH_ = 0;
     Process app_, browser_;
     Dialog d_;
 };
@@ -90,7 +103,7 @@ protected:
 
 TEST_F(LayoutTest, ControlsAreScaledFrom96Dpi) {
     ASSERT_TRUE(StartDialog(app_, DistFile("lviehlp.exe"), d_));
-    ExpectDialogAt(at_->onScreen);  // no browser: centred on the primary screen
+    ExpectDialogAt({at_->onScreen, CentredTop(0, 1024, windowH_)});  // no browser: centred on the primary screen
     const HWND controls[] = {d_.label, d_.edit, d_.domain, d_.host, d_.cancel};
     int right = 0, bottom = 0;
     for (int i = 0; i < 5; ++i) {
@@ -107,7 +120,7 @@ TEST_F(LayoutTest, ControlsAreScaledFrom96Dpi) {
 
 TEST_F(LayoutTest, CentredOverTheBrowserFrame) {
     StartOver(200, 150, 700, 500);
-    ExpectDialogAt(at_->overFrame);
+    ExpectDialogAt({at_->overFrame, CentredTop(150, 500, windowH_)});
 }
 
 TEST_F(LayoutTest, FramePartlyOffScreenKeepsLeftAndTopVisible) {
@@ -117,7 +130,7 @@ TEST_F(LayoutTest, FramePartlyOffScreenKeepsLeftAndTopVisible) {
 
 TEST_F(LayoutTest, FrameSmallerThanTheDialog) {
     StartOver(700, 500, 200, 120);
-    ExpectDialogAt(at_->overSmallFrame);  // it overhangs the small frame on every side
+    ExpectDialogAt({at_->overSmallFrame, CentredTop(500, 120, windowH_)});  // it overhangs the small frame on every side
     RECT r;
     GetWindowRect(d_.window, &r);
     EXPECT_LT(r.left, 700);

@@ -72,6 +72,34 @@ TEST_F(ProgramResources, ManifestAsksForCommonControls6) {
         EXPECT_NE(m.find(part), std::string::npos) << part;
 }
 
+// Read as the system reads it: an activation context made from the program's manifest, asked for
+// its settings. System-aware only: the dialog computes its scale once, so nothing per monitor.
+TEST_F(ProgramResources, ManifestDeclaresSystemDpiAwareness) {
+    using QuerySettings = BOOL(WINAPI*)(DWORD, HANDLE, PCWSTR, PCWSTR, PWSTR, SIZE_T, SIZE_T*);
+    const auto query = reinterpret_cast<QuerySettings>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryActCtxSettingsW")));
+    ASSERT_NE(query, nullptr);
+    const std::string exe = lvtest::DistFile("lviehlp.exe");
+    const std::wstring wexe(exe.begin(), exe.end());
+    ACTCTXW request = {};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = wexe.c_str();
+    request.lpResourceName = MAKEINTRESOURCEW(1);
+    const HANDLE context = CreateActCtxW(&request);
+    ASSERT_NE(context, INVALID_HANDLE_VALUE) << GetLastError();
+    auto setting = [&](PCWSTR space, PCWSTR name) {
+        wchar_t value[64] = {};
+        SIZE_T written = 0;
+        if (!query(0, context, space, name, value, 64, &written)) return std::wstring(L"(none)");
+        return std::wstring(value);
+    };
+    EXPECT_EQ(setting(nullptr, L"dpiAware"), L"true");
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"true");
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"), L"(none)");
+    ReleaseActCtx(context);
+}
+
 TEST(VersionBlock, FieldsAsShipped) {
     const std::string exe = lvtest::DistFile("lviehlp.exe");
     DWORD handle = 0, size = GetFileVersionInfoSizeA(exe.c_str(), &handle);

@@ -53,6 +53,9 @@ LRESULT CALLBACK FrameProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // DPI-aware like the browser itself: the frame lands where a test puts it, in screen pixels,
+    // whatever resolution the system virtualises for programs that are not.
+    SetProcessDPIAware();
     if (!lvtest::RegisterWindowClass("IEFrame", FrameProc, COLOR_BTNFACE, CS_HREDRAW | CS_VREDRAW)) return 1;
 
     for (int i = 1; i < __argc; ++i) {
