@@ -13,6 +13,14 @@ string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+" LV_PACKAGE_VERSION "${lv_
 if(NOT LV_PACKAGE_VERSION)
     message(FATAL_ERROR "no FileVersion in res/lviehlp.rc")
 endif()
+# The icon library carries the same version; both are read again when either changes.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" "${CMAKE_SOURCE_DIR}/res/lvieres.rc")
+file(STRINGS "${CMAKE_SOURCE_DIR}/res/lvieres.rc" lv_resversion REGEX "VALUE \"FileVersion\"")
+string(FIND "${lv_resversion}" "\"${LV_PACKAGE_VERSION}\\0\"" lv_at)
+if(lv_at LESS 0)
+    message(FATAL_ERROR "res/lvieres.rc's FileVersion is not ${LV_PACKAGE_VERSION}, res/lviehlp.rc's")
+endif()
 # The upgrade code stays the same for ever: it is how a newer package finds an older one.
 set(LV_UPGRADE_CODE "D35CA736-C26F-4E33-933F-3948C3CCFCAA")
 set(LV_MSI_NAME "lviehlp-${LV_PACKAGE_VERSION}.msi")
