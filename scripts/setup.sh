@@ -29,6 +29,10 @@ dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
 # The Windows Installer package: wixl builds it, msitools' msibuild fixes it up and msiinfo shows it.
 command -v wixl >/dev/null || need+=(wixl)
 command -v msibuild >/dev/null || need+=(msitools)
+command -v faketime >/dev/null || need+=(faketime)  # a fixed clock for a reproducible package
+# Signing (when an integrator brings a certificate) and its tests' throwaway certificate.
+command -v openssl >/dev/null || need+=(openssl)
+if ! command -v osslsigncode >/dev/null && apt-cache show osslsigncode >/dev/null 2>&1; then need+=(osslsigncode); fi
 
 if [ ${#need[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
