@@ -133,6 +133,32 @@ else()
     target_link_options(lvieres PRIVATE /NOENTRY ${LV_HARDEN_LINK})
 endif()
 
+# Signing, when an integrator brings a certificate: a PKCS#12 file named here or in the
+# environment, its password in LV_SIGN_PASSWORD (never on a command line). The program and the
+# icon library are signed as they are linked, so the package carries the signed files; the
+# package itself is signed last (package.cmake). Without a certificate nothing changes.
+set(LV_SIGN_PKCS12 "$ENV{LV_SIGN_PKCS12}" CACHE FILEPATH "PKCS#12 file to sign the shipped files with (empty: unsigned)")
+set(LV_SIGN_TIMESTAMP_URL "$ENV{LV_SIGN_TIMESTAMP_URL}" CACHE STRING "RFC 3161 time-stamp server for the signatures (empty: none)")
+if(LV_SIGN_PKCS12)
+    find_program(LV_OSSLSIGNCODE osslsigncode REQUIRED)
+endif()
+# lv_sign_command(out file description): in out, a command that signs file; empty without a certificate.
+function(lv_sign_command out file description)
+    if(LV_SIGN_PKCS12)
+        set(${out} COMMAND "${CMAKE_COMMAND}" "-DFILE=${file}" "-DPKCS12=${LV_SIGN_PKCS12}" "-DSIGNER=${LV_OSSLSIGNCODE}"
+            "-DDESCRIPTION=${description}" "-DTIMESTAMP_URL=${LV_SIGN_TIMESTAMP_URL}"
+            -P "${CMAKE_SOURCE_DIR}/cmake/sign-file.cmake" PARENT_SCOPE)
+    else()
+        set(${out} "" PARENT_SCOPE)
+    endif()
+endfunction()
+foreach(target lviehlp lvieres)
+    lv_sign_command(sign "$<TARGET_FILE:${target}>" "Lorvane/MSIE Integration")
+    if(sign)
+        add_custom_command(TARGET ${target} POST_BUILD ${sign} VERBATIM)
+    endif()
+endforeach()
+
 include(${CMAKE_SOURCE_DIR}/package/package.cmake)
 
 option(LV_WINDOWS_TESTS "Build the tests that run on Windows" ON)

@@ -65,6 +65,7 @@ function(lv_add_msi target output version)
         -q "INSERT INTO `MsiLockPermissionsEx` (`MsiLockPermissionsEx`, `LockObject`, `Table`, `SDDLText`) VALUES ('LockInstallDir', 'INSTALLDIR', 'CreateFolder', '${LV_INSTALLDIR_SDDL}')"
         -q "UPDATE `File` SET `Version` = '${LV_PACKAGE_VERSION}'")
     set(files "${work}/files")
+    lv_sign_command(sign lviehlp.msi "Lorvane/MSIE Integration ${version}")  # last: over the pinned package
     add_custom_command(OUTPUT "${output}"
         COMMAND "${CMAKE_COMMAND}" -E copy "${LV_DIST_DIR}/lviehlp.exe" "${LV_DIST_DIR}/lvieres.dll" "${files}"
         COMMAND touch -d "@${LV_PACKAGE_TIME}" "${files}/lviehlp.exe" "${files}/lvieres.dll"
@@ -74,6 +75,7 @@ function(lv_add_msi target output version)
         COMMAND "${CMAKE_COMMAND}" "-DMSI=lviehlp.msi" "-DMSIBUILD=${LV_MSIBUILD}" "-DFAKETIME=${LV_FAKETIME}" "-DCLOCK=${LV_PACKAGE_CLOCK}"
                 "-DNAMESPACE=${LV_UPGRADE_CODE}" "-DTITLE=Lorvane/MSIE Integration ${version}"
                 -P "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake"
+        ${sign}
         COMMAND "${CMAKE_COMMAND}" -E copy lviehlp.msi "${output}"
         DEPENDS "${wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake" lviehlp lvieres
         WORKING_DIRECTORY "${work}"
