@@ -8,7 +8,7 @@
 #include <exdisp.h>
 #include <shellapi.h>
 #include <shldisp.h>
-#include <winsock.h>
+#include <winsock2.h>
 
 #include "layout.h"
 #include "wndclass.h"
