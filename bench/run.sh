@@ -44,9 +44,10 @@ check_reproducible() {
     cmake -S . -B "build/repro-$x" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
       -DLV_WINDOWS_TESTS=OFF -DLV_DIST_DIR="$root/build/repro-$x/dist" >/dev/null
     cmake --build "build/repro-$x" -j2 --target lviehlp lvieres >/dev/null
+    cmake --build "build/repro-$x" -j2 --target lviehlp_msi >/dev/null 2>&1 || true  # when wixl is there
   done
   repro=identical
-  for f in lviehlp.exe lvieres.dll; do
+  for f in lviehlp.exe lvieres.dll $(cd build/repro-a/dist && ls *.msi 2>/dev/null); do
     cmp -s "build/repro-a/dist/$f" "build/repro-b/dist/$f" || repro="DIFFERENT ($f)"
   done
 }
@@ -267,7 +268,7 @@ print_tables() {
     done
   fi
   echo
-  row "Two clean builds, lviehlp.exe+lvieres.dll" "$repro" "" "" "identical" "$([ "$repro" = identical ] && echo yes || echo NO)"
+  row "Two clean builds, lviehlp.exe+lvieres.dll+MSI" "$repro" "" "" "identical" "$([ "$repro" = identical ] && echo yes || echo NO)"
   echo "build: $arch"
   echo "lviehlp.exe: $(stat -c %s "$dist/lviehlp.exe") bytes, before the hardening $(stat -c %s "$bin/lvbench_lviehlp_soft.exe"); lvieres.dll: $(stat -c %s "$dist/lvieres.dll") bytes"
   echo "PE flags: lviehlp.exe $(pe_flags "$dist/lviehlp.exe"), before the hardening $(pe_flags "$bin/lvbench_lviehlp_soft.exe"); lvieres.dll $(pe_flags "$dist/lvieres.dll")"
