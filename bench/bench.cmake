@@ -26,12 +26,24 @@ foreach(floor lvbench_floor lvbench_floor_delay)
 endforeach()
 lv_delay_load(lvbench_floor_delay)  # ahead of the import libraries below
 foreach(floor lvbench_floor lvbench_floor_delay)
-    target_link_libraries(${floor} PRIVATE lvcore user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 uuid wsock32)
+    target_link_libraries(${floor} PRIVATE lvcore ${LV_WIN_LIBS})
 endforeach()
 
 # lviehlp before delay-loading: every DLL imported at start.
 lv_bench_program(lvbench_lviehlp_plain ${CMAKE_SOURCE_DIR}/src/lviehlp.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
 target_link_libraries(lvbench_lviehlp_plain PRIVATE lvwin)
+
+# lviehlp before the hardening: the same sources, delay-loaded as shipped, built without the stack
+# protector and fortified calls and linked without the stated PE flags.
+add_library(lvcore_soft STATIC ${LV_CORE_SOURCES})
+target_include_directories(lvcore_soft PUBLIC ${CMAKE_SOURCE_DIR}/src)
+add_library(lvwin_soft STATIC ${LV_WIN_SOURCES})
+target_include_directories(lvwin_soft PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/platform)
+target_compile_definitions(lvwin_soft PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(lvwin_soft PUBLIC lvcore_soft ${LV_WIN_LIBS})
+lv_bench_program(lvbench_lviehlp_soft ${CMAKE_SOURCE_DIR}/src/lviehlp.cpp ${CMAKE_SOURCE_DIR}/res/lviehlp.rc)
+lv_delay_load(lvbench_lviehlp_soft)
+target_link_libraries(lvbench_lviehlp_soft PRIVATE lvwin_soft)
 
 add_executable(lvbench ${CMAKE_SOURCE_DIR}/bench/driver/lvbench.cpp)
 target_compile_options(lvbench PRIVATE ${LV_WARN})

@@ -23,6 +23,7 @@ objdump="$arch-w64-mingw32-objdump"
 bin="$build_dir/bench"
 bench="$bin/lvbench.exe"
 targets=(lviehlp lvieres lvbench lvbench_bare lvbench_bare_mf lvbench_floor lvbench_floor_delay lvbench_lviehlp_plain
+  lvbench_lviehlp_soft
   lvbench_receiver lvbrowser lvshellwin)
 url="http://www.shop.co.example/index.html"
 shellwin_key='HKLM\Software\Classes\CLSID\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\InprocServer32'
@@ -43,9 +44,10 @@ check_reproducible() {
     cmake -S . -B "build/repro-$x" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
       -DLV_WINDOWS_TESTS=OFF -DLV_DIST_DIR="$root/build/repro-$x/dist" >/dev/null
     cmake --build "build/repro-$x" -j2 --target lviehlp lvieres >/dev/null
+    cmake --build "build/repro-$x" -j2 --target lviehlp_msi >/dev/null 2>&1 || true  # when wixl is there
   done
   repro=identical
-  for f in lviehlp.exe lvieres.dll; do
+  for f in lviehlp.exe lvieres.dll $(cd build/repro-a/dist && ls *.msi 2>/dev/null); do
     cmp -s "build/repro-a/dist/$f" "build/repro-b/dist/$f" || repro="DIFFERENT ($f)"
   done
 }
@@ -54,9 +56,10 @@ check_reproducible() {
 # for lviehlp as it was before delay-loading. The receiver stamps each query the moment it arrives.
 stage() {
   local dir
-  for dir in app app-before; do mkdir -p "$out/$dir"; cp "$dist/lvieres.dll" "$out/$dir/"; done
+  for dir in app app-before app-soft; do mkdir -p "$out/$dir"; cp "$dist/lvieres.dll" "$out/$dir/"; done
   cp "$dist/lviehlp.exe" "$out/app/"
   cp "$bin/lvbench_lviehlp_plain.exe" "$out/app-before/lviehlp.exe"
+  cp "$bin/lvbench_lviehlp_soft.exe" "$out/app-soft/lviehlp.exe"
   cp "$bin/lvbench_receiver.exe" "$out/app/lv3.exe"
 }
 
@@ -106,6 +109,7 @@ measure_startup() {
     program_line floor-delay LvFloorDialog window "$bin/lvbench_floor_delay.exe"
     program_line before LvIeDialogWnd window "$out/app-before/lviehlp.exe"
     program_line after LvIeDialogWnd window "$out/app/lviehlp.exe"
+    program_line soft LvIeDialogWnd window "$out/app-soft/lviehlp.exe"
   } >"$out/programs-noframe.txt"
   wine "$bench" startup "$runs" "$(lv_winpath "$out/programs-noframe.txt")" >"$raw/noframe.txt" || true
 
@@ -120,6 +124,7 @@ measure_startup() {
     program_line floor-delay LvFloorDialog prefilled "$bin/lvbench_floor_delay.exe"
     program_line before LvIeDialogWnd prefilled "$out/app-before/lviehlp.exe"
     program_line after LvIeDialogWnd prefilled "$out/app/lviehlp.exe"
+    program_line soft LvIeDialogWnd prefilled "$out/app-soft/lviehlp.exe"
   } >"$out/programs-frame.txt"
   wine "$bench" startup "$runs" "$(lv_winpath "$out/programs-frame.txt")" >"$raw/frame.txt" ||
     dialog_state="a program did not reach its (pre-filled) window: see $raw/frame.txt"
@@ -160,7 +165,7 @@ record() { printf '%s\t%s\t%s\t%s\n' "$setting" "$1" "$2" "$3" >>"$results"; }
 summarize() {
   local run l med p95 times
   for run in frame noframe; do
-    for l in bare bare-libs bare-com bare-mf floor floor-delay before after; do
+    for l in bare bare-libs bare-com bare-mf floor floor-delay before after soft; do
       times=$(col "$raw/$run.txt" startup "$l")
       [ -n "$times" ] || continue
       read -r med p95 < <(echo "$times" | stats); record "$run/$l/startup" "$med" "$p95"
@@ -218,6 +223,15 @@ print_setting() {
     row "  peak working set median (KiB)" "$(ws $run floor)" "$(ws $run floor-delay)" "$(ratio "$(ws $run floor-delay)" "$(ws $run floor)")" "" ""
   done
   echo
+  echo "Hardening (before: the same sources without stack protector, fortified calls and stated PE flags), same run"
+  row "" before after ratio "" ""
+  for run in frame noframe; do
+    [ $run = frame ] && b="browser frame" || b="no browser frame"
+    row "lviehlp, $b: start-up median (ms)" "$(su $run soft)" "$(su $run after)" "$(ratio "$(su $run after)" "$(su $run soft)")" "" ""
+    row "  start-up p95 (ms)" "$(su $run soft p95)" "$(su $run after p95)" "$(ratio "$(su $run after p95)" "$(su $run soft p95)")" "" ""
+    row "  peak working set median (KiB)" "$(ws $run soft)" "$(ws $run after)" "$(ratio "$(ws $run after)" "$(ws $run soft)")" "" ""
+  done
+  echo
   echo "Breakdown against the bare program (browser frame)"
   for b in bare-libs:"Bare + lviehlp's DLLs" bare-com:"Bare + DLLs + COM" bare-mf:"Bare + DLLs + COM + manifest"; do
     row "${b#*:}: median/p95" "$(su frame "${b%%:*}")" "$(su frame "${b%%:*}" p95)" "$(ratio "$(su frame "${b%%:*}")" "$(su frame bare)")" "" ""
@@ -227,6 +241,8 @@ print_setting() {
   row "Driver's own post -> receipt, median/p95" "$(v "$s" post)" "$(v "$s" post p95)" "" "" ""
   row "Click, managed windows (no WM), median" "$(v "$s" handover-managed)" "" "" "" ""
 }
+
+pe_flags() { $objdump -p "$1" | awk '/^DllCharacteristics/ {on=1; printf "0x%s", $2; next} on && NF==1 && $1 ~ /^[A-Z_]+$/ {printf " %s", $1; next} {on=0}'; }
 
 setting_title() {
   case "$1" in
@@ -252,9 +268,10 @@ print_tables() {
     done
   fi
   echo
-  row "Two clean builds, lviehlp.exe+lvieres.dll" "$repro" "" "" "identical" "$([ "$repro" = identical ] && echo yes || echo NO)"
+  row "Two clean builds, lviehlp.exe+lvieres.dll+MSI" "$repro" "" "" "identical" "$([ "$repro" = identical ] && echo yes || echo NO)"
   echo "build: $arch"
-  echo "lviehlp.exe: $(stat -c %s "$dist/lviehlp.exe") bytes; lvieres.dll: $(stat -c %s "$dist/lvieres.dll") bytes"
+  echo "lviehlp.exe: $(stat -c %s "$dist/lviehlp.exe") bytes, before the hardening $(stat -c %s "$bin/lvbench_lviehlp_soft.exe"); lvieres.dll: $(stat -c %s "$dist/lvieres.dll") bytes"
+  echo "PE flags: lviehlp.exe $(pe_flags "$dist/lviehlp.exe"), before the hardening $(pe_flags "$bin/lvbench_lviehlp_soft.exe"); lvieres.dll $(pe_flags "$dist/lvieres.dll")"
   echo "lviehlp.exe imports: $($objdump -p "$dist/lviehlp.exe" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' ')"
   local slots
   slots=$(python3 tests/win/delay-imports.py --slots "$dist/lviehlp.exe" || true)

@@ -7,13 +7,28 @@ if(MINGW)
     # Static runtime: only system DLLs are imported. No time stamp: identical bytes per build.
     set(LV_WIN_LINK -static -Wl,--no-insert-timestamp)
     set(LV_WARN -Wall -Wextra -Werror)
+    # The shipped code: stack protector and fortified string calls (the fortify level needs an
+    # optimised build). The guard comes from platform/stackguard, not libssp (see there); libssp
+    # still gives the fortified calls, whose failure handler is stackguard's too.
+    set(LV_HARDEN -fstack-protector-strong -D_FORTIFY_SOURCE=2)
+    # The shipped files' PE flags, stated rather than left to the linker's defaults: ASLR with a
+    # relocation section, no execution of data, and (64-bit) the high-entropy address space.
+    set(LV_HARDEN_LINK -Wl,--dynamicbase -Wl,--nxcompat)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        list(APPEND LV_HARDEN_LINK -Wl,--high-entropy-va)
+    endif()
+    # Terminal-server aware: no terminal-server compatibility shims (a flag of programs only).
+    set(LV_EXE_HARDEN_LINK -Wl,--tsaware)
 else()
     set(LV_WIN_LINK)
     set(LV_WARN /W4)
+    set(LV_HARDEN /GS)
+    set(LV_HARDEN_LINK /DYNAMICBASE /NXCOMPAT)
+    set(LV_EXE_HARDEN_LINK /TSAWARE)
 endif()
 
 # Win32 modules shared by the program and the Windows tests.
-add_library(lvwin STATIC
+set(LV_WIN_SOURCES
     platform/win32.cpp
     platform/dyncalls.cpp
     src/regprocs.cpp
@@ -23,10 +38,22 @@ add_library(lvwin STATIC
     src/geturl.cpp
     src/iedialog.cpp
 )
+# inet_addr comes from ws2_32, a KnownDLL (wsock32 is not: it would be looked for beside the program).
+set(LV_WIN_LIBS user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 uuid ws2_32)
+add_library(lvwin STATIC ${LV_WIN_SOURCES})
 target_include_directories(lvwin PUBLIC src platform)
 target_compile_definitions(lvwin PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
-target_compile_options(lvwin PRIVATE ${LV_WARN})
-target_link_libraries(lvwin PUBLIC lvcore user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 uuid wsock32)
+target_compile_options(lvwin PRIVATE ${LV_WARN} ${LV_HARDEN})
+target_link_libraries(lvwin PUBLIC lvcore ${LV_WIN_LIBS})
+
+# Everything that links the hardened modules gets the guard as an object (an archive member
+# would be skipped when the first reference comes after the archive), then libssp's fortified calls.
+target_compile_options(lvcore PRIVATE ${LV_HARDEN})
+if(MINGW)
+    add_library(lvstackguard OBJECT platform/stackguard.cpp)
+    target_compile_options(lvstackguard PRIVATE ${LV_WARN})
+    target_link_libraries(lvcore INTERFACE $<TARGET_OBJECTS:lvstackguard> ssp)
+endif()
 
 # What the no-argument run does not always need is loaded on the first call instead of at start:
 # shell32 only starts the main application, ole32 and oleaut32 only serve a browser frame, and
@@ -86,10 +113,10 @@ endfunction()
 set_source_files_properties(res/lviehlp.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/res/lviehlp.ico;${CMAKE_SOURCE_DIR}/res/wndicon.ico;${CMAKE_SOURCE_DIR}/res/lviehlp.manifest")
 add_executable(lviehlp WIN32 src/lviehlp.cpp res/lviehlp.rc)
-target_compile_options(lviehlp PRIVATE ${LV_WARN})
+target_compile_options(lviehlp PRIVATE ${LV_WARN} ${LV_HARDEN})
 target_link_libraries(lviehlp PRIVATE lvwin)
 lv_delay_load(lviehlp)
-target_link_options(lviehlp PRIVATE ${LV_WIN_LINK} $<$<BOOL:${MINGW}>:-s>)
+target_link_options(lviehlp PRIVATE ${LV_WIN_LINK} ${LV_HARDEN_LINK} ${LV_EXE_HARDEN_LINK} $<$<BOOL:${MINGW}>:-s>)
 set_target_properties(lviehlp PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${LV_DIST_DIR}")
 
 # Resource-only icon library: no code, no entry point.
@@ -98,10 +125,39 @@ set_source_files_properties(res/lvieres.rc PROPERTIES OBJECT_DEPENDS
 add_library(lvieres SHARED res/lvieres.rc)
 set_target_properties(lvieres PROPERTIES LINKER_LANGUAGE C PREFIX "" RUNTIME_OUTPUT_DIRECTORY "${LV_DIST_DIR}")
 if(MINGW)
-    target_link_options(lvieres PRIVATE -nostdlib -Wl,--entry=0 -Wl,--no-insert-timestamp -s)
+    # A fixed image base: the automatic one is a hash of the output path, so each build folder
+    # gave other bytes. It has no code, hence no relocations; ASLR may still move it.
+    target_link_options(lvieres PRIVATE -nostdlib -Wl,--entry=0 -Wl,--no-insert-timestamp -Wl,--disable-auto-image-base
+        ${LV_HARDEN_LINK} -s)
 else()
-    target_link_options(lvieres PRIVATE /NOENTRY)
+    target_link_options(lvieres PRIVATE /NOENTRY ${LV_HARDEN_LINK})
 endif()
+
+# Signing, when an integrator brings a certificate: a PKCS#12 file named here or in the
+# environment, its password in LV_SIGN_PASSWORD (never on a command line). The program and the
+# icon library are signed as they are linked, so the package carries the signed files; the
+# package itself is signed last (package.cmake). Without a certificate nothing changes.
+set(LV_SIGN_PKCS12 "$ENV{LV_SIGN_PKCS12}" CACHE FILEPATH "PKCS#12 file to sign the shipped files with (empty: unsigned)")
+set(LV_SIGN_TIMESTAMP_URL "$ENV{LV_SIGN_TIMESTAMP_URL}" CACHE STRING "RFC 3161 time-stamp server for the signatures (empty: none)")
+if(LV_SIGN_PKCS12)
+    find_program(LV_OSSLSIGNCODE osslsigncode REQUIRED)
+endif()
+# lv_sign_command(out file description): in out, a command that signs file; empty without a certificate.
+function(lv_sign_command out file description)
+    if(LV_SIGN_PKCS12)
+        set(${out} COMMAND "${CMAKE_COMMAND}" "-DFILE=${file}" "-DPKCS12=${LV_SIGN_PKCS12}" "-DSIGNER=${LV_OSSLSIGNCODE}"
+            "-DDESCRIPTION=${description}" "-DTIMESTAMP_URL=${LV_SIGN_TIMESTAMP_URL}"
+            -P "${CMAKE_SOURCE_DIR}/cmake/sign-file.cmake" PARENT_SCOPE)
+    else()
+        set(${out} "" PARENT_SCOPE)
+    endif()
+endfunction()
+foreach(target lviehlp lvieres)
+    lv_sign_command(sign "$<TARGET_FILE:${target}>" "Lorvane/MSIE Integration")
+    if(sign)
+        add_custom_command(TARGET ${target} POST_BUILD ${sign} VERBATIM)
+    endif()
+endforeach()
 
 include(${CMAKE_SOURCE_DIR}/package/package.cmake)
 

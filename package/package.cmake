@@ -2,10 +2,24 @@
 # (msitools for the fix-ups) when both are installed; without them the build skips it.
 find_program(LV_WIXL wixl)
 find_program(LV_MSIBUILD msibuild)
-if(NOT LV_WIXL OR NOT LV_MSIBUILD)
-    message(STATUS "wixl or msibuild not found: no Windows Installer package")
+find_program(LV_FAKETIME faketime)
+if(NOT LV_WIXL OR NOT LV_MSIBUILD OR NOT LV_FAKETIME)
+    message(STATUS "wixl, msibuild or faketime not found: no Windows Installer package")
     return()
 endif()
+# Reproducible package: wixl and msibuild stamp the clock's time and wixl a random package code,
+# and the cabinet records each file's time. The clock is fixed for both (SOURCE_DATE_EPOCH when
+# given), the files are packed with that time, and package/pin-msi.cmake sets the package code
+# from the package's own bytes: the same package code for the same package, another for any change.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(LV_PACKAGE_TIME "$ENV{SOURCE_DATE_EPOCH}")
+else()
+    set(LV_PACKAGE_TIME 1767225600)  # 2026-01-01 00:00 UTC
+endif()
+execute_process(COMMAND date -u -d "@${LV_PACKAGE_TIME}" "+%Y-%m-%d %H:%M:%S" OUTPUT_VARIABLE lv_clock
+    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set(LV_FIXED_CLOCK "${LV_FAKETIME}" -f "@${lv_clock}")
+set(LV_PACKAGE_CLOCK "${lv_clock}")
 
 # The package version is the program's own file version.
 file(STRINGS "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" lv_fileversion REGEX "VALUE \"FileVersion\"")
@@ -13,8 +27,18 @@ string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+" LV_PACKAGE_VERSION "${lv_
 if(NOT LV_PACKAGE_VERSION)
     message(FATAL_ERROR "no FileVersion in res/lviehlp.rc")
 endif()
+# The icon library carries the same version; both are read again when either changes.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" "${CMAKE_SOURCE_DIR}/res/lvieres.rc")
+file(STRINGS "${CMAKE_SOURCE_DIR}/res/lvieres.rc" lv_resversion REGEX "VALUE \"FileVersion\"")
+string(FIND "${lv_resversion}" "\"${LV_PACKAGE_VERSION}\\0\"" lv_at)
+if(lv_at LESS 0)
+    message(FATAL_ERROR "res/lvieres.rc's FileVersion is not ${LV_PACKAGE_VERSION}, res/lviehlp.rc's")
+endif()
 # The upgrade code stays the same for ever: it is how a newer package finds an older one.
 set(LV_UPGRADE_CODE "D35CA736-C26F-4E33-933F-3948C3CCFCAA")
+# The installation folder's access rules (SDDL); its semicolons must not split the command line.
+string(REPLACE ";" "$<SEMICOLON>" LV_INSTALLDIR_SDDL "D:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)")
 set(LV_MSI_NAME "lviehlp-${LV_PACKAGE_VERSION}.msi")
 
 # lv_add_msi(target output version): builds the package of dist/'s files as that version. The
@@ -24,8 +48,7 @@ function(lv_add_msi target output version)
     set(wxs "${CMAKE_SOURCE_DIR}/package/lviehlp.wxs")
     # wixl takes source files only by paths relative to the folder it runs in.
     set(work "${CMAKE_BINARY_DIR}/package/${target}")
-    file(MAKE_DIRECTORY "${work}")
-    file(RELATIVE_PATH dist "${work}" "${LV_DIST_DIR}")
+    file(MAKE_DIRECTORY "${work}/files")
     file(RELATIVE_PATH res "${work}" "${CMAKE_SOURCE_DIR}/res")
     # wixl writes every Execute= other than "deferred" as an immediate action, and it drops
     # IncludeMaximum= (a key column of the Upgrade table, so the row is written anew). Type 3410 =
@@ -34,13 +57,27 @@ function(lv_add_msi target output version)
     set(fixups
         -q "UPDATE `CustomAction` SET `Type` = 3410 WHERE `Action` = 'LvRegisterRollback' OR `Action` = 'LvUnregisterRollback'"
         -q "DELETE FROM `Upgrade` WHERE `ActionProperty` = 'LV_OLDER_VERSION'"
-        -q "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMin`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${LV_UPGRADE_CODE}}', '0.0.0', '${version}', 768, 'LV_OLDER_VERSION')")
+        -q "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMin`, `VersionMax`, `Attributes`, `ActionProperty`) VALUES ('{${LV_UPGRADE_CODE}}', '0.0.0', '${version}', 768, 'LV_OLDER_VERSION')"
+        # The installation folder's permissions, set as it is created, before the files go in
+        # (which inherit them), whoever could write there before: SYSTEM and Administrators full
+        # control, Users read and execute, nothing inherited. Windows Installer 5 (Windows 7 on).
+        -q "CREATE TABLE `MsiLockPermissionsEx` (`MsiLockPermissionsEx` CHAR(72) NOT NULL, `LockObject` CHAR(72) NOT NULL, `Table` CHAR(32) NOT NULL, `SDDLText` LONGCHAR NOT NULL, `Condition` CHAR(255) PRIMARY KEY `MsiLockPermissionsEx`)"
+        -q "INSERT INTO `MsiLockPermissionsEx` (`MsiLockPermissionsEx`, `LockObject`, `Table`, `SDDLText`) VALUES ('LockInstallDir', 'INSTALLDIR', 'CreateFolder', '${LV_INSTALLDIR_SDDL}')"
+        -q "UPDATE `File` SET `Version` = '${LV_PACKAGE_VERSION}'")
+    set(files "${work}/files")
+    lv_sign_command(sign lviehlp.msi "Lorvane/MSIE Integration ${version}")  # last: over the pinned package
     add_custom_command(OUTPUT "${output}"
-        COMMAND "${LV_WIXL}" -D "Version=${version}" -D "ProductCode={${product}}" -D "UpgradeCode={${LV_UPGRADE_CODE}}"
-                -D "DistDir=${dist}" -D "ResDir=${res}" -o lviehlp.msi "${wxs}"
-        COMMAND "${LV_MSIBUILD}" lviehlp.msi ${fixups}
+        COMMAND "${CMAKE_COMMAND}" -E copy "${LV_DIST_DIR}/lviehlp.exe" "${LV_DIST_DIR}/lvieres.dll" "${files}"
+        COMMAND touch -d "@${LV_PACKAGE_TIME}" "${files}/lviehlp.exe" "${files}/lvieres.dll"
+        COMMAND ${LV_FIXED_CLOCK} "${LV_WIXL}" -D "Version=${version}" -D "ProductCode={${product}}" -D "UpgradeCode={${LV_UPGRADE_CODE}}"
+                -D "DistDir=files" -D "ResDir=${res}" -o lviehlp.msi "${wxs}"
+        COMMAND ${LV_FIXED_CLOCK} "${LV_MSIBUILD}" lviehlp.msi ${fixups}
+        COMMAND "${CMAKE_COMMAND}" "-DMSI=lviehlp.msi" "-DMSIBUILD=${LV_MSIBUILD}" "-DFAKETIME=${LV_FAKETIME}" "-DCLOCK=${LV_PACKAGE_CLOCK}"
+                "-DNAMESPACE=${LV_UPGRADE_CODE}" "-DTITLE=Lorvane/MSIE Integration ${version}"
+                -P "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake"
+        ${sign}
         COMMAND "${CMAKE_COMMAND}" -E copy lviehlp.msi "${output}"
-        DEPENDS "${wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" lviehlp lvieres
+        DEPENDS "${wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake" lviehlp lvieres
         WORKING_DIRECTORY "${work}"
         COMMENT "Windows Installer package ${output}"
         VERBATIM)

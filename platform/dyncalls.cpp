@@ -17,6 +17,8 @@ Kernel32Calls LookUpKernel32() {
     Find(k, "GetNativeSystemInfo", c.GetNativeSystemInfo);
     Find(k, "IsWow64Process", c.IsWow64Process);
     Find(k, "IdnToAscii", c.IdnToAscii);
+    Find(k, "SetDefaultDllDirectories", c.SetDefaultDllDirectories);
+    Find(k, "SetDllDirectoryA", c.SetDllDirectoryA);
     return c;
 }
 
@@ -33,6 +35,14 @@ Advapi32Calls LookUpAdvapi32() {
 const Kernel32Calls& DynKernel32() {
     static const Kernel32Calls calls = LookUpKernel32();
     return calls;
+}
+
+DllSearch NarrowDllSearch() {
+    const Kernel32Calls& k = DynKernel32();
+    if (k.SetDefaultDllDirectories && k.SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return DllSearch::SystemOnly;
+    if (k.SetDllDirectoryA && k.SetDllDirectoryA("")) return DllSearch::NoCurrentDir;
+    return DllSearch::Unchanged;
 }
 
 const Advapi32Calls& DynAdvapi32() {

@@ -33,6 +33,10 @@ command -v msibuild >/dev/null || need+=(msitools)
 # makes it, bubblewrap runs programs inside it.
 command -v debootstrap >/dev/null || need+=(debootstrap)
 command -v bwrap >/dev/null || need+=(bubblewrap)
+command -v faketime >/dev/null || need+=(faketime)  # a fixed clock for a reproducible package
+# Signing (when an integrator brings a certificate) and its tests' throwaway certificate.
+command -v openssl >/dev/null || need+=(openssl)
+command -v osslsigncode >/dev/null || need+=(osslsigncode)
 
 if [ ${#need[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then

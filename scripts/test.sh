@@ -21,11 +21,11 @@ cmake --build build/win -j"$jobs"
 source scripts/wine-env.sh
 lv_prefix tests
 if [ "$lv_win_triple" = i686 ]; then
-  echo "== the x86_64 build of the same program: its delay-import slots too"
+  echo "== the x86_64 build of the same program: its file check too"
   cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
     -DLV_DIST_DIR="$root/build/win64/dist" -DLV_WINDOWS_TESTS=OFF >/dev/null
-  cmake --build build/win64 -j"$jobs" --target lviehlp
-  python3 tests/win/delay-imports.py --slots build/win64/dist/lviehlp.exe
+  cmake --build build/win64 -j"$jobs" --target lviehlp lvieres
+  bash tests/win/check-dist.sh build/win64/dist x86_64
 else
   echo "== this kernel runs no 32-bit code, so no 32-bit Wine: the shipped files are checked as files,"
   echo "== and the Windows tests run against the x86_64 build of the same sources in a 64-bit prefix"

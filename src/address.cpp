@@ -5,7 +5,7 @@
 #include "rxStrUtils.h"
 
 #ifdef _WIN32
-// wsock32's parser, declared here so this file stays free of the Windows headers.
+// ws2_32's parser, declared here so this file stays free of the Windows headers.
 extern "C" unsigned long __stdcall inet_addr(const char* cp);
 #else
 #include <arpa/inet.h>

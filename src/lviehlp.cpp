@@ -5,6 +5,7 @@
 
 #include "cmdline.h"
 #include "common.h"
+#include "dyncalls.h"
 #include "iebutton.h"
 #include "iedialog.h"
 #include "iemenu.h"
@@ -58,4 +59,8 @@ int Main() {
 
 }  // namespace lv
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return lv::Main(); }
+// Before anything can load a DLL: "install" runs as SYSTEM from a folder an integrator chose.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    lv::NarrowDllSearch();
+    return lv::Main();
+}

@@ -24,7 +24,7 @@ F Proc(HMODULE m, const char* name) {
 }
 
 void LoadLikeLviehlp(bool com) {
-    for (const char* dll : {"advapi32.dll", "comctl32.dll", "ole32.dll", "oleaut32.dll", "shell32.dll", "wsock32.dll"})
+    for (const char* dll : {"advapi32.dll", "comctl32.dll", "ole32.dll", "oleaut32.dll", "shell32.dll", "ws2_32.dll"})
         LoadLibraryA(dll);
     if (!com) return;
     HMODULE ole = GetModuleHandleA("ole32.dll");

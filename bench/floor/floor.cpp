@@ -3,12 +3,12 @@
 // dialog with its five controls, sized and placed by lviehlp's own layout code, and one walk of the
 // Shell Windows collection for the URL of the foremost browser frame, which goes into the edit box.
 // No host extraction, no query.
+#include <winsock2.h>  // ahead of windows.h, which would bring the older winsock.h
 #include <windows.h>
 #include <commctrl.h>
 #include <exdisp.h>
 #include <shellapi.h>
 #include <shldisp.h>
-#include <winsock.h>
 
 #include "layout.h"
 #include "wndclass.h"

@@ -15,3 +15,6 @@ lv_windows_test(msi_tests msi_tests.cpp TIMEOUT 300
 target_compile_definitions(msi_tests PRIVATE LV_MSI_NAME="${LV_MSI_NAME}" LV_VERSION="${LV_PACKAGE_VERSION}"
     LV_NEXT_MSI="${LV_NEXT_MSI}" LV_NEXT_VERSION="${LV_NEXT_VERSION}")
 add_dependencies(msi_tests lviehlp_msi lviehlp_next_msi)
+
+# The package's tables, read as files: the locked folder, registration on repair, File.Version.
+lv_windows_test(msi_tables COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/msi-tables.sh "${LV_DIST_DIR}/${LV_MSI_NAME}" ${LV_PACKAGE_VERSION})

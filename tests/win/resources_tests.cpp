@@ -100,6 +100,32 @@ TEST_F(ProgramResources, ManifestDeclaresSystemDpiAwareness) {
     ReleaseActCtx(context);
 }
 
+// Without a requested level, UAC virtualises a non-elevated "install" into the user's VirtualStore
+// and it still exits 0.
+TEST_F(ProgramResources, ManifestRunsAsInvoker) {
+    const std::string m = Resource(MAKEINTRESOURCEA(1), RT_MANIFEST);
+    EXPECT_NE(m.find("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">"), std::string::npos) << m;
+    EXPECT_NE(m.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos) << m;
+}
+
+// The icon library's fixed version: the program's, as a DLL.
+TEST(VersionBlock, IconLibraryHasTheProgramsVersion) {
+    const std::string dll = lvtest::DistFile("lvieres.dll");
+    DWORD handle = 0, size = GetFileVersionInfoSizeA(dll.c_str(), &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(dll.c_str(), 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT len = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
+    char* text = nullptr;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904E4\\FileVersion", reinterpret_cast<void**>(&text), &len));
+    EXPECT_STREQ(text, "1.0.0.3");
+}
+
 TEST(VersionBlock, FieldsAsShipped) {
     const std::string exe = lvtest::DistFile("lviehlp.exe");
     DWORD handle = 0, size = GetFileVersionInfoSizeA(exe.c_str(), &handle);
