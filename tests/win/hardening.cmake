@@ -1,5 +1,5 @@
-# Release-grade files: the DLL search after start-up, and a build signed with a throwaway
-# certificate (verified, run, installed and packaged under Wine).
+# Release-grade files: the DLL search after start-up (in a test program, then in the shipped one),
+# and a build signed with a throwaway certificate (verified, run, installed and packaged under Wine).
 foreach(kind beside system)
     add_library(lvplant_${kind} SHARED ${CMAKE_CURRENT_SOURCE_DIR}/plant.cpp)
     target_compile_definitions(lvplant_${kind} PRIVATE LV_PLANT_KIND=$<IF:$<STREQUAL:${kind},beside>,1,2>)
@@ -9,6 +9,8 @@ foreach(kind beside system)
 endforeach()
 lv_windows_test(hardening_tests hardening_tests.cpp)
 add_dependencies(hardening_tests lvplant_beside lvplant_system)
+# The shipped program itself: its own narrowing call comes before its first DLL load (relay trace).
+lv_windows_test(dll_search COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/dll-search.sh ${LV_DIST_DIR})
 
 find_program(LV_TEST_OSSLSIGNCODE osslsigncode)
 find_program(LV_TEST_OPENSSL openssl)
