@@ -212,13 +212,17 @@ print_setting() {
       "$(ratio "$(su $run after)" "$(su $run floor-delay)")" "" ""
   done
   echo
+  # lviehlp's start-up and working set against an earlier build of it (RUN LABEL BEFORE).
+  before_after() {
+    row "lviehlp, $2: start-up median (ms)" "$(su "$1" "$3")" "$(su "$1" after)" "$(ratio "$(su "$1" after)" "$(su "$1" "$3")")" "" ""
+    row "  start-up p95 (ms)" "$(su "$1" "$3" p95)" "$(su "$1" after p95)" "$(ratio "$(su "$1" after p95)" "$(su "$1" "$3" p95)")" "" ""
+    row "  peak working set median (KiB)" "$(ws "$1" "$3")" "$(ws "$1" after)" "$(ratio "$(ws "$1" after)" "$(ws "$1" "$3")")" "" ""
+  }
   echo "Delay-loading (before: every DLL imported at start), same run"
   row "" before after ratio "" ""
   for run in frame noframe; do
     [ $run = frame ] && b="browser frame" || b="no browser frame"
-    row "lviehlp, $b: start-up median (ms)" "$(su $run before)" "$(su $run after)" "$(ratio "$(su $run after)" "$(su $run before)")" "" ""
-    row "  start-up p95 (ms)" "$(su $run before p95)" "$(su $run after p95)" "$(ratio "$(su $run after p95)" "$(su $run before p95)")" "" ""
-    row "  peak working set median (KiB)" "$(ws $run before)" "$(ws $run after)" "$(ratio "$(ws $run after)" "$(ws $run before)")" "" ""
+    before_after "$run" "$b" before
     row "floor, $b: start-up median (ms)" "$(su $run floor)" "$(su $run floor-delay)" "$(ratio "$(su $run floor-delay)" "$(su $run floor)")" "" ""
     row "  peak working set median (KiB)" "$(ws $run floor)" "$(ws $run floor-delay)" "$(ratio "$(ws $run floor-delay)" "$(ws $run floor)")" "" ""
   done
@@ -227,9 +231,7 @@ print_setting() {
   row "" before after ratio "" ""
   for run in frame noframe; do
     [ $run = frame ] && b="browser frame" || b="no browser frame"
-    row "lviehlp, $b: start-up median (ms)" "$(su $run soft)" "$(su $run after)" "$(ratio "$(su $run after)" "$(su $run soft)")" "" ""
-    row "  start-up p95 (ms)" "$(su $run soft p95)" "$(su $run after p95)" "$(ratio "$(su $run after p95)" "$(su $run soft p95)")" "" ""
-    row "  peak working set median (KiB)" "$(ws $run soft)" "$(ws $run after)" "$(ratio "$(ws $run after)" "$(ws $run soft)")" "" ""
+    before_after "$run" "$b" soft
   done
   echo
   echo "Breakdown against the bare program (browser frame)"

@@ -39,9 +39,10 @@ $SUDO unshare --mount --propagation private \
   debootstrap --variant=minbase trixie "$sysroot.new" ${mirror:+"$mirror"} >"$root/build/debian13.log" 2>&1 ||
   { tail -20 "$root/build/debian13.log" >&2; exit 1; }
 
-# Inside the root, as its root user; bubblewrap's namespaces end with the command.
+# Inside the root, as its root user; bubblewrap's namespaces end with the command. /tmp open to all,
+# as apt fetches as its own unprivileged user.
 in_new() {
-  $SUDO bwrap --bind "$sysroot.new" / --dev /dev --proc /proc --tmpfs /tmp --ro-bind /etc/resolv.conf /etc/resolv.conf \
+  $SUDO bwrap --bind "$sysroot.new" / --dev /dev --proc /proc --perms 1777 --tmpfs /tmp --ro-bind /etc/resolv.conf /etc/resolv.conf \
     --unshare-pid --die-with-parent --cap-add ALL --setenv DEBIAN_FRONTEND noninteractive --setenv LANG C.UTF-8 \
     --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin -- "$@"
 }

@@ -2,7 +2,8 @@
 # The shipped program narrows its DLL search first thing: Wine's relay trace of "lviehlp.exe install"
 # shows the program's own SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) succeed before the
 # program loads any DLL, and every DLL loaded after it (advapi32, delay-loaded) searched for in the
-# system folder only, not in the program's folder. Runs in the tests prefix, whose server is up.
+# system folder only, not in the program's folder. Runs in the tests prefix, whose server is up;
+# only the program's own process counts (explorer.exe, at the same image base, may start meanwhile).
 #   dll-search.sh DIST_DIR
 set -u
 dist="$(cd "$1" && pwd)"
@@ -15,7 +16,7 @@ wine reg add "$debug" /v RelayInclude /f \
 trap 'wine reg delete "$debug" /v RelayInclude /f </dev/null >/dev/null 2>&1' EXIT
 log=$(mktemp)
 exe=$(lv_winpath "$dist/lviehlp.exe")
-WINEDEBUG=+relay,+loaddll wine "$exe" install </dev/null >/dev/null 2>"$log"
+WINEDEBUG=+pid,+relay,+loaddll wine "$exe" install </dev/null >/dev/null 2>"$log"
 rc=$?
 WINEDEBUG=-all wine "$exe" uninstall </dev/null >/dev/null 2>&1
 [ $rc = 0 ] || { echo "FAIL install exited $rc"; exit 1; }
@@ -24,8 +25,9 @@ python3 - "$log" "$size" <<'EOF'
 import re, sys
 lines = open(sys.argv[1], errors="replace").read().splitlines()
 size = int(sys.argv[2], 16)
-base = next(int(m.group(1), 16) for l in lines
-            if (m := re.search(r'Loaded L".*lviehlp\.exe" at ([0-9A-Fa-f]+)', l)))
+pid, base = next((m.group(1), int(m.group(2), 16)) for l in lines
+                 if (m := re.match(r'([0-9a-f]+):[0-9a-f]+:.*Loaded L".*lviehlp\.exe" at ([0-9A-Fa-f]+)', l)))
+lines = [l for l in lines if l.startswith(pid + ':')]
 def mine(l):  # a call the program's own code made
     m = re.search(r'ret=([0-9a-fA-F]+)$', l)
     return m and base <= int(m.group(1), 16) < base + size

@@ -23,6 +23,16 @@ struct GroupIconHeader {
 };
 #pragma pack(pop)
 
+// A shipped file's version block as the shell reads it; empty when it has none.
+std::vector<char> VersionBlockOf(const char* file) {
+    const std::string path = lvtest::DistFile(file);
+    DWORD handle = 0;
+    std::vector<char> block(GetFileVersionInfoSizeA(path.c_str(), &handle));
+    if (block.empty() || !GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
+        return {};
+    return block;
+}
+
 class ProgramResources : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -110,11 +120,8 @@ TEST_F(ProgramResources, ManifestRunsAsInvoker) {
 
 // The icon library's fixed version: the program's, as a DLL.
 TEST(VersionBlock, IconLibraryHasTheProgramsVersion) {
-    const std::string dll = lvtest::DistFile("lvieres.dll");
-    DWORD handle = 0, size = GetFileVersionInfoSizeA(dll.c_str(), &handle);
-    ASSERT_GT(size, 0u);
-    std::vector<char> block(size);
-    ASSERT_TRUE(GetFileVersionInfoA(dll.c_str(), 0, size, block.data()));
+    const std::vector<char> block = VersionBlockOf("lvieres.dll");
+    ASSERT_FALSE(block.empty());
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT len = 0;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
@@ -127,11 +134,8 @@ TEST(VersionBlock, IconLibraryHasTheProgramsVersion) {
 }
 
 TEST(VersionBlock, FieldsAsShipped) {
-    const std::string exe = lvtest::DistFile("lviehlp.exe");
-    DWORD handle = 0, size = GetFileVersionInfoSizeA(exe.c_str(), &handle);
-    ASSERT_GT(size, 0u);
-    std::vector<char> block(size);
-    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, block.data()));
+    std::vector<char> block = VersionBlockOf("lviehlp.exe");
+    ASSERT_FALSE(block.empty());
 
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT len = 0;
