@@ -33,6 +33,22 @@ std::vector<char> VersionBlockOf(const char* file) {
     return block;
 }
 
+const VS_FIXEDFILEINFO* FixedInfo(const std::vector<char>& block) {
+    void* fixed = nullptr;
+    UINT len = 0;
+    if (block.empty() || !VerQueryValueA(block.data(), "\\", &fixed, &len) || len < sizeof(VS_FIXEDFILEINFO)) return nullptr;
+    return static_cast<const VS_FIXEDFILEINFO*>(fixed);
+}
+
+// A version string of the block's only language, or nullptr where the block has none.
+const char* VersionString(const std::vector<char>& block, const char* name) {
+    const std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+    void* p = nullptr;
+    UINT n = 0;
+    if (block.empty() || !VerQueryValueA(block.data(), path.c_str(), &p, &n)) return nullptr;
+    return p ? static_cast<const char*>(p) : "";
+}
+
 class ProgramResources : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -118,65 +134,45 @@ TEST_F(ProgramResources, ManifestRunsAsInvoker) {
     EXPECT_NE(m.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos) << m;
 }
 
-// The icon library's fixed version: the program's, as a DLL.
-TEST(VersionBlock, IconLibraryHasTheProgramsVersion) {
-    const std::vector<char> block = VersionBlockOf("lvieres.dll");
-    ASSERT_FALSE(block.empty());
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT len = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
-    char* text = nullptr;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904E4\\FileVersion", reinterpret_cast<void**>(&text), &len));
-    EXPECT_STREQ(text, "1.0.0.3");
+// Both shipped files carry the program's version, the icon library as a DLL.
+TEST(VersionBlock, BothFilesHaveTheProgramsVersion) {
+    for (const auto& [file, type] : {std::pair{"lviehlp.exe", VFT_APP}, std::pair{"lvieres.dll", VFT_DLL}}) {
+        SCOPED_TRACE(file);
+        const std::vector<char> block = VersionBlockOf(file);
+        const VS_FIXEDFILEINFO* fixed = FixedInfo(block);
+        ASSERT_NE(fixed, nullptr);
+        EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+        EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
+        EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(type));
+        EXPECT_STREQ(VersionString(block, "FileVersion"), "1.0.0.3");
+    }
 }
 
 TEST(VersionBlock, FieldsAsShipped) {
-    std::vector<char> block = VersionBlockOf("lviehlp.exe");
-    ASSERT_FALSE(block.empty());
-
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT len = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
+    const std::vector<char> block = VersionBlockOf("lviehlp.exe");
+    const VS_FIXEDFILEINFO* fixed = FixedInfo(block);
+    ASSERT_NE(fixed, nullptr);
     EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
     EXPECT_EQ(fixed->dwProductVersionLS, 0x00000003u);
     EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
     EXPECT_EQ(fixed->dwFileFlags, 0u);
 
+    UINT len = 0;
     WORD* translation = nullptr;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &len));
     ASSERT_EQ(len, 4u);
     EXPECT_EQ(translation[0], 0x0409);
     EXPECT_EQ(translation[1], 1252);
 
-    auto str = [&](const char* name, std::string& out) {
-        char* p = nullptr;
-        UINT n = 0;
-        std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
-        if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&p), &n)) return false;
-        out = p ? std::string(p) : std::string();
-        return true;
-    };
-    std::string v;
-    ASSERT_TRUE(str("FileDescription", v));
-    EXPECT_EQ(v, "Lorvane/MSIE Integration");
-    ASSERT_TRUE(str("FileVersion", v));
-    EXPECT_EQ(v, "1.0.0.3");
-    ASSERT_TRUE(str("ProductVersion", v));
-    EXPECT_EQ(v, "1.0.0.0");
-    ASSERT_TRUE(str("CompanyName", v));
-    EXPECT_FALSE(v.empty());
-    ASSERT_TRUE(str("LegalCopyright", v));
-    EXPECT_FALSE(v.empty());
-    for (const char* empty : {"InternalName", "LegalTrademarks", "OriginalFilename", "ProductName", "Comments"}) {
-        ASSERT_TRUE(str(empty, v)) << empty << " is present";
-        EXPECT_EQ(v, "") << empty;
+    EXPECT_STREQ(VersionString(block, "FileDescription"), "Lorvane/MSIE Integration");
+    EXPECT_STREQ(VersionString(block, "ProductVersion"), "1.0.0.0");
+    for (const char* given : {"CompanyName", "LegalCopyright"}) {
+        const char* v = VersionString(block, given);
+        ASSERT_NE(v, nullptr) << given;
+        EXPECT_STRNE(v, "") << given;
     }
+    for (const char* empty : {"InternalName", "LegalTrademarks", "OriginalFilename", "ProductName", "Comments"})
+        EXPECT_STREQ(VersionString(block, empty), "") << empty << " is present and empty";
 }
 
 TEST(IconLibrary, HasFourIconsByIndex) {
