@@ -187,6 +187,12 @@ print_setting() {
   local s="$1" a b run
   su() { v "$s" "$1/$2/startup" "${3:-}"; }
   ws() { v "$s" "$1/$2/ws"; }
+  # lviehlp's start-up and working set against an earlier build of it (RUN LABEL BEFORE).
+  before_after() {
+    row "lviehlp, $2: start-up median (ms)" "$(su "$1" "$3")" "$(su "$1" after)" "$(ratio "$(su "$1" after)" "$(su "$1" "$3")")" "" ""
+    row "  start-up p95 (ms)" "$(su "$1" "$3" p95)" "$(su "$1" after p95)" "$(ratio "$(su "$1" after p95)" "$(su "$1" "$3" p95)")" "" ""
+    row "  peak working set median (KiB)" "$(ws "$1" "$3")" "$(ws "$1" after)" "$(ratio "$(ws "$1" after)" "$(ws "$1" "$3")")" "" ""
+  }
   echo
   echo "### $s: $(setting_title "$s")"
   echo
@@ -212,12 +218,6 @@ print_setting() {
       "$(ratio "$(su $run after)" "$(su $run floor-delay)")" "" ""
   done
   echo
-  # lviehlp's start-up and working set against an earlier build of it (RUN LABEL BEFORE).
-  before_after() {
-    row "lviehlp, $2: start-up median (ms)" "$(su "$1" "$3")" "$(su "$1" after)" "$(ratio "$(su "$1" after)" "$(su "$1" "$3")")" "" ""
-    row "  start-up p95 (ms)" "$(su "$1" "$3" p95)" "$(su "$1" after p95)" "$(ratio "$(su "$1" after p95)" "$(su "$1" "$3" p95)")" "" ""
-    row "  peak working set median (KiB)" "$(ws "$1" "$3")" "$(ws "$1" after)" "$(ratio "$(ws "$1" after)" "$(ws "$1" "$3")")" "" ""
-  }
   echo "Delay-loading (before: every DLL imported at start), same run"
   row "" before after ratio "" ""
   for run in frame noframe; do
