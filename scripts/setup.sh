@@ -37,6 +37,13 @@ command -v faketime >/dev/null || need+=(faketime)  # a fixed clock for a reprod
 # Signing (when an integrator brings a certificate) and its tests' throwaway certificate.
 command -v openssl >/dev/null || need+=(openssl)
 command -v osslsigncode >/dev/null || need+=(osslsigncode)
+# The native messaging host reads its message with a JSON library (header-only, built into the program).
+[ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
+# The browser road: real Chromium and Firefox ESR under Xvfb, driven by xdotool; zip packs the extension.
+[ -x /usr/lib/chromium/chromium ] || need+=(chromium)
+command -v firefox-esr >/dev/null || need+=(firefox-esr)
+command -v xdotool >/dev/null || need+=(xdotool)
+command -v zip >/dev/null || need+=(zip)
 
 if [ ${#need[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
