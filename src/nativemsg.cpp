@@ -10,8 +10,9 @@ namespace lv {
 
 namespace {
 
-using Json = nlohmann::json;
-using Reply = nlohmann::ordered_json;  // members in the order the protocol lists them
+// One instantiation of the library for reading and writing; ordered, so that the replies keep
+// their members in the order the protocol lists them.
+using Json = nlohmann::ordered_json;
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.compare(0, std::strlen(prefix), prefix) == 0; }
 
@@ -54,7 +55,7 @@ Request Bad(const char* reason) {
     return r;
 }
 
-std::string Dump(const Reply& j) { return j.dump(-1, ' ', false, Reply::error_handler_t::replace); }
+std::string Dump(const Json& j) { return j.dump(-1, ' ', false, Json::error_handler_t::replace); }
 
 }  // namespace
 
@@ -105,12 +106,12 @@ bool IsWebAddress(const std::string& url) {
 }
 
 std::string QueriedReply(bool asDomain, const std::string& query) {
-    return Dump(Reply{{"result", "queried"}, {"as", asDomain ? "domain" : "host"}, {"query", query}});
+    return Dump(Json{{"result", "queried"}, {"as", asDomain ? "domain" : "host"}, {"query", query}});
 }
 
-std::string CancelledReply() { return Dump(Reply{{"result", "cancelled"}}); }
-std::string NotRunReply() { return Dump(Reply{{"result", "not-run"}}); }
-std::string ErrorReply(const std::string& message) { return Dump(Reply{{"result", "error"}, {"message", message}}); }
+std::string CancelledReply() { return Dump(Json{{"result", "cancelled"}}); }
+std::string NotRunReply() { return Dump(Json{{"result", "not-run"}}); }
+std::string ErrorReply(const std::string& message) { return Dump(Json{{"result", "error"}, {"message", message}}); }
 
 std::string Frame(const std::string& json) {
     const std::uint32_t size = static_cast<std::uint32_t>(json.size());
