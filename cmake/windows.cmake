@@ -161,6 +161,7 @@ foreach(target lviehlp lvieres)
 endforeach()
 
 include(${CMAKE_SOURCE_DIR}/package/package.cmake)
+include(${CMAKE_SOURCE_DIR}/cmake/extension.cmake)
 
 option(LV_WINDOWS_TESTS "Build the tests that run on Windows" ON)
 if(LV_WINDOWS_TESTS)

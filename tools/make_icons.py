@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's icons and writes them as .ico files into res/.
+"""Draws the program's icons and writes them as .ico files into res/, and the browser extension's
+toolbar icons as .png files into extension/icons/.
 
 The art is simple geometry (a globe behind a magnifying glass), drawn in code so the
 icons can be rebuilt and changed without an image editor. Run: python3 tools/make_icons.py
@@ -7,8 +8,10 @@ icons can be rebuilt and changed without an image editor. Run: python3 tools/mak
 import math
 import os
 import struct
+import zlib
 
 RES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res")
+EXTENSION_ICONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "extension", "icons")
 
 
 def draw(size, hot):
@@ -113,6 +116,18 @@ def write_ico(name, images):
         f.write(struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(blobs))
 
 
+def write_png(name, size, pixels):
+    """An 8-bit RGBA PNG, no filtering, maximum compression: the same bytes on every run."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join(b"\0" + bytes(v for p in pixels[y * size:(y + 1) * size] for v in p) for y in range(size))
+    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+    png += chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
+    os.makedirs(EXTENSION_ICONS, exist_ok=True)
+    with open(os.path.join(EXTENSION_ICONS, name), "wb") as f:
+        f.write(png)
+
+
 def main():
     write_ico("lviehlp.ico", [(16, 8, draw(16, False)), (32, 8, draw(32, False))])
     write_ico("wndicon.ico", [(16, 4, quantise16(draw(16, False))), (16, 8, draw(16, False))])
@@ -121,6 +136,9 @@ def main():
     write_ico("button1.ico", [(16, 8, draw(16, True)), (20, 8, draw(20, True))])
     write_ico("button2.ico", [(16, 32, draw(16, False)), (20, 32, draw(20, False)), (24, 32, draw(24, False))])
     write_ico("button3.ico", [(16, 32, draw(16, True)), (20, 32, draw(20, True)), (24, 32, draw(24, True))])
+    # The browser extension's button and its pages in the extensions list.
+    for size in (16, 32, 48, 128):
+        write_png("lorvane-%d.png" % size, size, draw(size, False))
 
 
 if __name__ == "__main__":
