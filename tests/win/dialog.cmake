@@ -48,3 +48,8 @@ add_library(lvhostdriver STATIC hostdriver.cpp)
 target_link_libraries(lvhostdriver PUBLIC lvtestutil)
 lv_windows_test(nativehost_tests nativehost_tests.cpp TIMEOUT 120 LIBS lvhostdriver lvdialogdriver lvstandin)
 add_dependencies(nativehost_tests lvbrowser lv3_standin)
+
+# The real-browser road's driver (tests/browser): clicks a button of the dialog a browser opened.
+add_executable(dialog_click dialog_click.cpp)
+target_link_libraries(dialog_click PRIVATE lvdialogdriver lvstandin)
+target_link_options(dialog_click PRIVATE -static)

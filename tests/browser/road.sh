@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# The Lorvane button in a real browser, the way a user takes it: Debian's Chromium or Firefox ESR
+# under the suite's X screen shows the shop's page (served on 127.0.0.1, shown as
+# http://www.shop.co.example/index.html), the extension is loaded as a user's browser would have
+# it, and its keyboard command (Alt+Shift+L) is pressed with xdotool. The browser starts the
+# native messaging host named in a host manifest of the test's own, a wrapper that runs the shipped
+# lviehlp.exe under the suite's Wine; the dialog is clicked from outside; the stand-in main
+# application's log and the browser's own console output say what arrived where.
+#   road.sh chromium|firefox road|missing DIST_DIR BUILD_DIR
+# road: "As Domain" on the pre-filled dialog, the query reaches Lorvane, the extension gets
+# "queried". missing: no host manifest, and the extension's page tells the user.
+# Runs inside the Windows suite (scripts/test.sh): the prefix, the Wine session and DISPLAY are
+# the suite's own.
+set -uo pipefail
+browser="$1" case="$2" dist="$3" build="$4"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$here/../.." && pwd)"
+source "$root/scripts/wine-env.sh"
+work="$build/browser/$browser-$case-$LV_WINE_IMPL"
+rm -rf "$work"; mkdir -p "$work/app" "$work/home"
+app="$work/app" log="$work/app/lv3.log"
+chrome_id=hphpifhccdajjhnlkcodaieopjgdeafg gecko_id=lviehlp@lorvane.com host=com.lorvane.lviehlp
+page=http://www.shop.co.example/index.html
+pids=()
+t0=$SECONDS
+
+fail() { echo "FAILED ($browser, $case): $*"; for f in "$work"/*.log; do echo "--- $f"; tail -15 "$f"; done; exit 1; }
+cleanup() {
+  [ -f "$log" ] && lv_run "$LV_WINE" "$build/tests/win/dialog_click.exe" --end "$(lv_winpath "$log")" >/dev/null 2>&1
+  local p
+  for p in "${pids[@]}"; do pkill -KILL -P "$p" 2>/dev/null; kill -KILL "$p" 2>/dev/null; done
+  { wait; } 2>/dev/null
+}
+trap cleanup EXIT
+# Polls a command for up to $1 seconds.
+await() { local end=$((SECONDS + $1)); shift; until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.2; done; }
+in_log() { grep -qxF "$1" "$log" 2>/dev/null; }
+
+cp "$dist/lviehlp.exe" "$build/standins/lv3.exe" "$app/"
+
+# The page.
+python3 "$here/page_server.py" >"$work/port" 2>"$work/server.log" &
+pids+=($!)
+await 10 test -s "$work/port" || fail "the page server did not start"
+port=$(cat "$work/port")
+
+# The host: a wrapper that runs lviehlp.exe under this suite's Wine (inside the Debian 13 root for
+# Wine 10), with nothing but the program's own bytes on standard output.
+cat >"$work/host.sh" <<WRAP
+#!/bin/sh
+echo started >>"$work/host-starts.log"
+export WINEPREFIX="$WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="$WINEDLLOVERRIDES" DISPLAY="$DISPLAY"
+export LV3_LOG="$(lv_winpath "$log")" LV_SANDBOX_PID="${LV_SANDBOX_PID:-}"
+exec ${LV_IN_ROOT:+"$LV_IN_ROOT"} "$LV_WINE" "$app/lviehlp.exe" "\$@" 2>>"$work/host.log"
+WRAP
+chmod +x "$work/host.sh"
+manifest() {  # FILE ALLOW_KEY ALLOWED
+  mkdir -p "$(dirname "$1")"
+  printf '{"name":"%s","description":"Lorvane","path":"%s","type":"stdio","%s":["%s"]}\n' \
+    "$host" "$work/host.sh" "$2" "$3" >"$1"
+}
+
+if [ "$browser" = chromium ]; then
+  profile="$work/profile"
+  [ "$case" = road ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$chrome_id/"
+  # Chromium itself, not the /usr/bin wrapper, which keeps unpacked extensions out.
+  /usr/lib/chromium/chromium --no-sandbox --user-data-dir="$profile" --no-first-run --no-default-browser-check \
+    --disable-gpu --disable-dev-shm-usage --disable-background-networking --disable-component-update \
+    --password-store=basic --window-position=0,0 --window-size=1100,800 \
+    --load-extension="$root/extension" --host-resolver-rules="MAP www.shop.co.example:80 127.0.0.1:$port" \
+    --enable-logging=stderr --v=0 "$page" >"$work/browser.log" 2>&1 &
+  pids+=($!)
+  title="Shop test page - Chromium"
+else
+  profile="$work/profile"
+  mkdir -p "$profile/extensions"
+  [ "$case" = road ] && manifest "$work/home/.mozilla/native-messaging-hosts/$host.json" allowed_extensions "$gecko_id"
+  # The store package, unsigned, in a fresh profile that allows it; every request through the page server.
+  cp "$dist/lviehlp-extension.xpi" "$profile/extensions/$gecko_id.xpi"
+  cat >"$profile/user.js" <<PREFS
+user_pref("xpinstall.signatures.required", false);
+user_pref("extensions.autoDisableScopes", 0);
+user_pref("extensions.enabledScopes", 15);
+user_pref("network.proxy.type", 1);
+user_pref("network.proxy.http", "127.0.0.1");
+user_pref("network.proxy.http_port", $port);
+user_pref("network.proxy.no_proxies_on", "");
+user_pref("devtools.console.stdout.content", true);
+user_pref("browser.shell.checkDefaultBrowser", false);
+user_pref("browser.startup.homepage_override.mstone", "ignore");
+user_pref("datareporting.policy.dataSubmissionEnabled", false);
+user_pref("toolkit.telemetry.reportingpolicy.firstRun", false);
+user_pref("app.update.disabledForTesting", true);
+user_pref("network.captive-portal-service.enabled", false);
+user_pref("network.connectivity-service.enabled", false);
+user_pref("browser.safebrowsing.update.enabled", false);
+user_pref("extensions.update.enabled", false);
+PREFS
+  HOME="$work/home" firefox-esr --no-remote --profile "$profile" --width 1100 --height 800 "$page" \
+    >"$work/browser.log" 2>&1 &
+  pids+=($!)
+  title="Shop test page — Mozilla Firefox"
+fi
+
+window=""
+find_window() { window=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1); [ -n "$window" ]; }
+await 40 find_window "$title" || fail "the page did not show"
+echo "page shown after $((SECONDS - t0)) s"
+
+# The keyboard command may not be bound in the browser's first seconds: pressed again if nothing came.
+press() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key --clearmodifiers alt+shift+l; }
+came() { if [ "$case" = road ]; then [ -s "$work/host-starts.log" ]; else find_window "Lorvane is not installed on this computer.*"; fi; }
+sleep 1
+for try in 1 2 3 4; do
+  press
+  await 4 came && break
+done
+came || fail "Alt+Shift+L started nothing"
+
+if [ "$case" = missing ]; then
+  echo "PASSED ($browser, missing host): the extension's page \"Lorvane is not installed on this computer\" after $((SECONDS - t0)) s"
+  exit 0
+fi
+
+lv_run "$LV_WINE" "$build/tests/win/dialog_click.exe" www.shop.co.example "As Domain" | tr -d '\r' || fail "the dialog"
+await 20 in_log "settext shop.co.example" || fail "Lorvane did not get the text"
+await 10 in_log "query 255 1" || fail "Lorvane was not told to query as a domain"
+# The extension logs the host's reply; Firefox prints the text quoted, its quotes escaped.
+replied() { sed 's/\\"/"/g' "$work/browser.log" | grep -qF 'Lorvane: {"result":"queried","as":"domain","query":"shop.co.example"}'; }
+await 15 replied || fail "the extension did not get the reply"
+echo "PASSED ($browser, road): Lorvane got \"shop.co.example\" in mode 1, the extension \"queried\", $((SECONDS - t0)) s"
