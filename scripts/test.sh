@@ -40,7 +40,7 @@ fi
 
 # The same tests, the same programs and the same rule on each implementation; a failure on the
 # first does not keep the second from running.
-failed=0 summary=()
+failed=0 summary=() browser_summary=()
 windows_suite() {  # IMPL NAME
   export LV_WINE_IMPL="$1"
   source scripts/wine-env.sh
@@ -58,6 +58,11 @@ windows_suite() {  # IMPL NAME
   local counts
   counts=$(sed -n 's/^.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\)$/\2 run, \1 failed/p' "$log" | tail -1)
   summary+=("$version ($2): ${counts:-no result} in $((SECONDS - start)) s, the $lv_win_triple program")
+  # The real browsers' road under this implementation, one line of its own.
+  local browsers
+  browsers=$(sed -n 's/^.*Test *#[0-9]*: browser_\([a-z]*\)_\([a-z]*\) [ .*]*\([A-Za-z]*\) *\([0-9.]*\) sec$/\1 \2 \3 (\4 s)/p' "$log" |
+    paste -sd ',' | sed 's/,/, /g')
+  browser_summary+=("$version ($2): ${browsers:-no result}")
 }
 windows_suite wine8 "Debian 12"
 windows_suite wine10 "Debian 13 root"
@@ -68,6 +73,7 @@ if [ -d tests/fuzz ]; then
 fi
 
 for line in "${summary[@]}"; do echo "== Windows tests, $line"; done
+for line in "${browser_summary[@]}"; do echo "== Real browsers (Chromium, Firefox ESR) under $line"; done
 for impl in "Wine 8 (Debian 12)" "Wine 10 (Debian 13 root)"; do
   if [ "$lv_win_triple" = i686 ]; then
     echo "== $impl: the shipped 32-bit dist/lviehlp.exe ran every Windows test (32-bit prefix, and WOW64 in a 64-bit one)"

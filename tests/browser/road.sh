@@ -31,7 +31,7 @@ cleanup() {
   for p in "${pids[@]}"; do pkill -KILL -P "$p" 2>/dev/null; kill -KILL "$p" 2>/dev/null; done
   { wait; } 2>/dev/null
 }
-trap cleanup EXIT
+trap 'cleanup 2>/dev/null' EXIT
 # Polls a command for up to $1 seconds.
 await() { local end=$((SECONDS + $1)); shift; until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.2; done; }
 in_log() { grep -qxF "$1" "$log" 2>/dev/null; }
