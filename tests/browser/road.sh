@@ -9,6 +9,7 @@
 #   road.sh chromium|firefox road|missing DIST_DIR BUILD_DIR
 # road: "As Domain" on the pre-filled dialog, the query reaches Lorvane, the extension gets
 # "queried". missing: no host manifest, and the extension's page tells the user.
+# LV_ROAD_SHOT=FILE.png keeps a screenshot of the browser with the dialog over it (the demo).
 # Runs inside the Windows suite (scripts/test.sh): the prefix, the Wine session and DISPLAY are
 # the suite's own.
 set -uo pipefail
@@ -122,6 +123,12 @@ if [ "$case" = missing ]; then
   exit 0
 fi
 
+# The demo keeps a picture of the browser with the dialog over it (LV_ROAD_SHOT, a .png file).
+if [ -n "${LV_ROAD_SHOT:-}" ]; then
+  await 20 find_window "Lorvane" || fail "no dialog on the screen"
+  sleep "${LV_ROAD_PAUSE:-0.5}"
+  import -window root "$LV_ROAD_SHOT" || fail "no screenshot"
+fi
 lv_run "$LV_WINE" "$build/tests/win/dialog_click.exe" www.shop.co.example "As Domain" | tr -d '\r' || fail "the dialog"
 await 20 in_log "settext shop.co.example" || fail "Lorvane did not get the text"
 await 10 in_log "query 255 1" || fail "Lorvane was not told to query as a domain"
