@@ -1,5 +1,6 @@
 // The real lviehlp.exe handing the typed address to the stand-in main application (lv3.exe
-// beside it), by button and by Enter, and the launch error box when lv3.exe is missing.
+// beside it), by button and by Enter, what other programs see of it while it waits for that
+// application, and the launch error box when lv3.exe is missing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
