@@ -37,6 +37,7 @@ target_link_libraries(lvbench_lviehlp_plain PRIVATE lvwin)
 # protector and fortified calls and linked without the stated PE flags.
 add_library(lvcore_soft STATIC ${LV_CORE_SOURCES})
 target_include_directories(lvcore_soft PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_include_directories(lvcore_soft SYSTEM PUBLIC "${LV_JSON_DIR}")
 add_library(lvwin_soft STATIC ${LV_WIN_SOURCES})
 target_include_directories(lvwin_soft PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/platform)
 target_compile_definitions(lvwin_soft PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)

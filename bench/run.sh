@@ -98,7 +98,8 @@ stop_browser() {
   wine reg add "$shellwin_key" /ve /d 'C:\windows\system32\ieframe.dll' /f >/dev/null 2>&1
 }
 
-# One line per program: label, window class, "prefilled" (edit box must hold text) or "window", exe.
+# One line per program: label, window class, "prefilled" (edit box must hold text), "window", or
+# "host" (started as a browser's native messaging host with one message, to the pre-filled dialog), exe.
 program_line() { printf '%s\t%s\t%s\t%s\n' "$1" "$2" "$3" "$(lv_winpath "$4")${5:+ $5}"; }
 
 # Start-up and peak working set; the programs of one measurement take turns run by run.
@@ -125,6 +126,7 @@ measure_startup() {
     program_line before LvIeDialogWnd prefilled "$out/app-before/lviehlp.exe"
     program_line after LvIeDialogWnd prefilled "$out/app/lviehlp.exe"
     program_line soft LvIeDialogWnd prefilled "$out/app-soft/lviehlp.exe"
+    program_line host LvIeDialogWnd host "$out/app/lviehlp.exe" chrome-extension://abcdefghijklmnopabcdefghijklmnop/
   } >"$out/programs-frame.txt"
   wine "$bench" startup "$runs" "$(lv_winpath "$out/programs-frame.txt")" >"$raw/frame.txt" ||
     dialog_state="a program did not reach its (pre-filled) window: see $raw/frame.txt"
@@ -165,7 +167,7 @@ record() { printf '%s\t%s\t%s\t%s\n' "$setting" "$1" "$2" "$3" >>"$results"; }
 summarize() {
   local run l med p95 times
   for run in frame noframe; do
-    for l in bare bare-libs bare-com bare-mf floor floor-delay before after soft; do
+    for l in bare bare-libs bare-com bare-mf floor floor-delay before after soft host; do
       times=$(col "$raw/$run.txt" startup "$l")
       [ -n "$times" ] || continue
       read -r med p95 < <(echo "$times" | stats); record "$run/$l/startup" "$med" "$p95"
@@ -205,6 +207,12 @@ print_setting() {
   row "Peak working set, median (KiB)" "$(ws frame after)" "$(ws frame bare)" "$a" "<= 1.2x" "$(met "$a" 1.2)"
   row "Hand-over click -> 0x4FD, median (ms)" "$(v "$s" handover)" "" "" "" ""
   row "Hand-over click -> 0x4FD, p95 (ms)" "$(v "$s" handover p95)" "" "" "< 5" "$(met "$(v "$s" handover p95)" 4.999)"
+  echo
+  echo "A browser's extension (native messaging host start, one message) and the browser's own start, same run"
+  row "" host no-arg ratio "" ""
+  row "To the pre-filled dialog, median (ms)" "$(su frame host)" "$(su frame after)" "$(ratio "$(su frame host)" "$(su frame after)")" "" ""
+  row "To the pre-filled dialog, p95 (ms)" "$(su frame host p95)" "$(su frame after p95)" "$(ratio "$(su frame host p95)" "$(su frame after p95)")" "" ""
+  row "Peak working set, median (KiB)" "$(ws frame host)" "$(ws frame after)" "$(ratio "$(ws frame host)" "$(ws frame after)")" "" ""
   echo
   echo "Against the floor (lviehlp's work and nothing more, same DLLs imported at start), same run"
   row "" lviehlp floor ratio target met

@@ -37,6 +37,7 @@ set(LV_WIN_SOURCES
     src/Launch.cpp
     src/geturl.cpp
     src/iedialog.cpp
+    src/nativehost.cpp
 )
 # inet_addr comes from ws2_32, a KnownDLL (wsock32 is not: it would be looked for beside the program).
 set(LV_WIN_LIBS user32 gdi32 comctl32 advapi32 shell32 ole32 oleaut32 uuid ws2_32)

@@ -40,6 +40,13 @@ inline void FreeBstr(BSTR s) { SysFreeString(s); }
 
 using UniqueBstr = UniqueHandle<BSTR, detail::FreeBstr>;
 
+namespace detail {
+inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
+}  // namespace detail
+
+// A kernel object handle (process, thread, job) that is 0 when empty.
+using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelHandle>;
+
 // A window's device context, given back with ReleaseDC.
 class WindowDC {
 public:

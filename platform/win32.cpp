@@ -68,6 +68,37 @@ bool HostNameToAscii(const std::wstring& name, std::string& ascii) {
     return true;
 }
 
+namespace {
+
+std::string FromWide(UINT codePage, const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    const int len = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(codePage, 0, wide.data(), len, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return std::string();
+    std::string text(static_cast<std::size_t>(size), '\0');
+    const int written = WideCharToMultiByte(codePage, 0, wide.data(), len, &text[0], size, nullptr, nullptr);
+    text.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    return text;
+}
+
+std::wstring ToWide(UINT codePage, const std::string& text) {
+    if (text.empty()) return std::wstring();
+    const int len = static_cast<int>(text.size());
+    const int size = MultiByteToWideChar(codePage, 0, text.data(), len, nullptr, 0);
+    if (size <= 0) return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    const int written = MultiByteToWideChar(codePage, 0, text.data(), len, &wide[0], size);
+    wide.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    return wide;
+}
+
+}  // namespace
+
+std::wstring WideFromUtf8(const std::string& utf8) { return ToWide(CP_UTF8, utf8); }
+std::string Utf8FromWide(const std::wstring& wide) { return FromWide(CP_UTF8, wide); }
+std::wstring WideFromAnsi(const std::string& ansi) { return ToWide(CP_ACP, ansi); }
+std::string AnsiFromWide(const std::wstring& wide) { return FromWide(CP_ACP, wide); }
+
 bool AnsiLeadByte(unsigned char b) { return IsDBCSLeadByte(b) != FALSE; }
 
 bool OnWindows64() {
@@ -89,6 +120,11 @@ bool OnWindows64() {
     // systems have no GetNativeSystemInfo: a process under WOW64 is on 64-bit Windows all the same.
     BOOL wow64 = FALSE;
     return k.IsWow64Process && k.IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+bool RunsInJob() {
+    BOOL inJob = FALSE;
+    return IsProcessInJob(GetCurrentProcess(), nullptr, &inJob) && inJob;
 }
 
 }  // namespace lv

@@ -27,11 +27,21 @@ bool ToAnsiExact(const std::wstring& wide, std::string& ansi);
 // IdnToAscii; false where the system lacks it or refuses the name.
 bool HostNameToAscii(const std::wstring& name, std::string& ascii);
 
+// Whole texts between UTF-8, the ANSI code page and wide characters. From UTF-8, an invalid
+// sequence becomes U+FFFD; to the ANSI code page, a character it lacks becomes its default byte.
+std::wstring WideFromUtf8(const std::string& utf8);
+std::string Utf8FromWide(const std::wstring& wide);
+std::wstring WideFromAnsi(const std::string& ansi);
+std::string AnsiFromWide(const std::wstring& wide);
+
 // The system's lead-byte rule for the ANSI code page.
 bool AnsiLeadByte(unsigned char b);
 
 // 64-bit Windows, as the system reports it, whichever build asks: a 32-bit process there runs under
 // WOW64, and its registry writes go to the 32-bit view unless told otherwise.
 bool OnWindows64();
+
+// True when this process runs in a job object, whose end would end the children it starts there.
+bool RunsInJob();
 
 }  // namespace lv

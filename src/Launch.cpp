@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "common.h"
+#include "scoped.h"
 #include "ticks.h"
 #include "win32.h"
 
@@ -104,7 +105,7 @@ bool PutText(HWND box, const std::string& query, const LaunchClock& clock) {
            SendBounded(box, WM_SETTEXT, reinterpret_cast<LPARAM>(query.c_str()), kSendTimeoutMs);
 }
 
-void Deliver(HWND form, HWND box, const std::string& query, bool asDomain, const LaunchClock& clock) {
+bool Deliver(HWND form, HWND box, const std::string& query, bool asDomain, const LaunchClock& clock) {
     const bool textArrived = PutText(box, query, clock);
     // The restore is queued without waiting, then a bounded no-op send waits until the application
     // has handled it: the foreground step below would be undone by a restore still pending.
@@ -115,30 +116,61 @@ void Deliver(HWND form, HWND box, const std::string& query, bool asDomain, const
     }
     // Posted, not sent: the query runs in the application's own time. Without the text it would
     // run the previous one, so then the application is only shown.
+    bool posted = false;
     if (textArrived) {
         const QueryMode mode = asDomain ? kQueryAsDomain : kQueryAsHost;
-        PostMessageA(FindWindowA(kAppClass, kAppTitle), kQueryMessage, kQueryWParam, mode);
+        posted = PostMessageA(FindWindowA(kAppClass, kAppTitle), kQueryMessage, kQueryWParam, mode) != FALSE;
     }
     SetForegroundWindow(form);
+    return posted;
+}
+
+// lv3.exe by its full path, as the shell would start it, but outside this process's job: the
+// browser that started us ends the job soon after our reply. No handles are inherited, so the
+// application holds none of the browser's pipes. A job that allows no breakaway refuses the start
+// with ERROR_ACCESS_DENIED.
+bool StartOutsideJob(const std::wstring& exePath) {
+    STARTUPINFOW si = {};  // hStdInput, hStdOutput and hStdError stay 0
+    si.cb = sizeof si;
+    // Standard handles named as none: some systems hand a child the parent's pipes otherwise, and
+    // the browser would wait for the application to close them.
+    si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    si.wShowWindow = SW_SHOWNORMAL;  // our own start may have been hidden; the application's is not
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_BREAKAWAY_FROM_JOB, nullptr,
+                        nullptr, &si, &pi))
+        return false;
+    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+    return true;
 }
 
 // Starts lv3.exe from our own folder and waits for its form and query box; false after an error box.
-bool StartMainApp(const LaunchClock& clock, HWND& form, HWND& box) {
+bool StartMainApp(const LaunchClock& clock, bool leaveJob, HWND& form, HWND& box) {
     ModulePath ownPath;
     if (!OwnModulePath(ownPath)) {  // never fall back to a bare "lv3.exe" found on the search path
         ShowLaunchError();
         return false;
     }
     // By the ANSI path while the code page holds it; by the wide one where only that names the file.
-    HINSTANCE started;
-    if (ownPath.exact) {
+    // The shell reports success with a value above 32.
+    // The job's own limits are not asked: not every system answers for the caller's job without a
+    // handle to it, so the start itself tells whether the job lets it out.
+    bool started = false;
+    const bool outside = leaveJob && RunsInJob();
+    if (outside) started = StartOutsideJob(DirectoryPart(ownPath.wide) + L"lv3.exe");
+    if (outside && (started || GetLastError() != ERROR_ACCESS_DENIED)) {
+        // started outside the job, or not at all
+    } else if (ownPath.exact) {
         const std::string exePath = DirectoryPart(ownPath.ansi, AnsiLeadByte) + "lv3.exe";
-        started = ShellExecuteA(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        started = reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr,
+                                                          nullptr, SW_SHOWNORMAL)) > 32;
     } else {
         const std::wstring exePath = DirectoryPart(ownPath.wide) + L"lv3.exe";
-        started = ShellExecuteW(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        started = reinterpret_cast<INT_PTR>(ShellExecuteW(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr,
+                                                          nullptr, SW_SHOWNORMAL)) > 32;
     }
-    if (reinterpret_cast<INT_PTR>(started) <= 32) {
+    if (!started) {
         ShowLaunchError();
         return false;
     }
@@ -166,19 +198,19 @@ HWND FindMainAppWindow() {
     return nullptr;
 }
 
-void LaunchQueryWith(const std::string& query, bool asDomain, const LaunchClock& clock) {
+bool LaunchQueryWith(const std::string& query, bool asDomain, const LaunchClock& clock, bool leaveJob) {
     HWND form = FindMainAppWindow();
     HWND box;
     if (form)
         box = QueryBoxOf(form);  // running: no waiting, no sleep
-    else if (!StartMainApp(clock, form, box))
-        return;
-    Deliver(form, box, query, asDomain, clock);
+    else if (!StartMainApp(clock, leaveJob, form, box))
+        return false;
+    return Deliver(form, box, query, asDomain, clock);
 }
 
-void LaunchQuery(const std::string& query, bool asDomain) {
+bool LaunchQuery(const std::string& query, bool asDomain, bool leaveJob) {
     static const LaunchClock systemClock = {GetTickCount, WaitAnsweringSends};
-    LaunchQueryWith(query, asDomain, systemClock);
+    return LaunchQueryWith(query, asDomain, systemClock, leaveJob);
 }
 
 }  // namespace lv

@@ -9,8 +9,11 @@ namespace lv {
 // The main application's form: top-level "TForm1" whose title contains "Lorvane"; 0 if none.
 HWND FindMainAppWindow();
 
-// Delivers query with mode 1 (asDomain) or 0. Blocks while the application starts.
-void LaunchQuery(const std::string& query, bool asDomain);
+// Delivers query with mode 1 (asDomain) or 0. Blocks while the application starts. True when the
+// query message was posted: the application took the text and was told to run it. With leaveJob,
+// an application started here is started outside this process's job where the job allows it, so
+// that it outlives a browser that ends the job (and this process) after its reply.
+bool LaunchQuery(const std::string& query, bool asDomain, bool leaveJob = false);
 
 // The clock of the waits for the main application, and how long a busy one is waited for before
 // its query box takes the text. LaunchQuery uses the system's clock and 40 s, as long as its own
@@ -22,6 +25,6 @@ struct LaunchClock {
     void(WINAPI* sleep)(DWORD);
     DWORD busyLimitMs = 40000;
 };
-void LaunchQueryWith(const std::string& query, bool asDomain, const LaunchClock& clock);
+bool LaunchQueryWith(const std::string& query, bool asDomain, const LaunchClock& clock, bool leaveJob = false);
 
 }  // namespace lv

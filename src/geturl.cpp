@@ -13,46 +13,23 @@
 
 namespace lv {
 
-namespace {
-
-// Code page conversions of whole texts; CP_ACP may lose characters, CP_UTF8 never does.
-std::string Narrow(UINT codePage, const std::wstring& wide) {
-    if (wide.empty()) return std::string();
-    const int len = static_cast<int>(wide.size());
-    const int size = WideCharToMultiByte(codePage, 0, wide.data(), len, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return std::string();
-    std::string text(static_cast<std::size_t>(size), '\0');
-    const int written = WideCharToMultiByte(codePage, 0, wide.data(), len, &text[0], size, nullptr, nullptr);
-    text.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
-    return text;
-}
-
-std::wstring FromUtf8(const std::string& utf8) {
-    if (utf8.empty()) return std::wstring();
-    const int len = static_cast<int>(utf8.size());
-    const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), len, nullptr, 0);
-    if (size <= 0) return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    const int written = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), len, &wide[0], size);
-    wide.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
-    return wide;
-}
-
-// The host of a URL as the dialog shows it. A URL the ANSI code page holds is cut as bytes, as
-// always. Otherwise the host is cut from the UTF-8 text (whose ASCII bytes, the only ones
-// ExtractHost looks at, are the URL's own), and a host name the code page cannot hold is given in
-// its ASCII form; a port or query after the name is kept as it was.
+// A URL the ANSI code page holds is cut as bytes, as always. Otherwise the host is cut from the
+// UTF-8 text (whose ASCII bytes, the only ones ExtractHost looks at, are the URL's own), and a
+// host name the code page cannot hold is given in its ASCII form; a port or query after the name
+// is kept as it was.
 std::string HostOf(const std::wstring& url) {
     std::string ansi;
     if (ToAnsiExact(url, ansi)) return ExtractHost(ansi);
-    const std::string host = ExtractHost(Narrow(CP_UTF8, url));
-    const std::wstring wideHost = FromUtf8(host);
+    const std::string host = ExtractHost(Utf8FromWide(url));
+    const std::wstring wideHost = WideFromUtf8(host);
     if (ToAnsiExact(wideHost, ansi)) return ansi;
     const std::size_t nameEnd = std::min(host.find_first_of(":?#"), host.size());
     std::string name;
-    if (!HostNameToAscii(FromUtf8(host.substr(0, nameEnd)), name)) return std::string();
-    return name + Narrow(CP_ACP, FromUtf8(host.substr(nameEnd)));
+    if (!HostNameToAscii(WideFromUtf8(host.substr(0, nameEnd)), name)) return std::string();
+    return name + AnsiFromWide(WideFromUtf8(host.substr(nameEnd)));
 }
+
+namespace {
 
 // The URL of the browser whose window is frame; false when any call fails (the search stops there).
 bool FindBrowserURL(HWND frame, std::wstring& url) {

@@ -7,4 +7,8 @@ namespace lv {
 // Host of the foremost "IEFrame" window's URL, or "" on any failure.
 std::string GetBrowserURL();
 
+// The host of a URL as the dialog shows it: the ANSI code page's bytes, or the host name's ASCII
+// form where the code page cannot hold it.
+std::string HostOf(const std::wstring& url);
+
 }  // namespace lv

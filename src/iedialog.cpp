@@ -31,6 +31,14 @@ HWND cancelButton;
 double scaleX = 1.0;
 double scaleY = 1.0;
 
+// Where a browser's extension started the dialog: its pre-filled text and the window it came from.
+struct DialogSource {
+    std::string text;
+    HWND frame;
+};
+const DialogSource* browserSource;  // 0 for the no-argument run
+DialogOutcome outcome;
+
 // Set while a query is handed over: hiding the dialog or starting the main application moves
 // activation away, and that must not end the program (nor close the launch error box) early.
 bool queryRunning;
@@ -96,6 +104,14 @@ LRESULT OnDestroy() {
     return 0;
 }
 
+// A dialog that came up behind the browser (the foreground was refused) gets the focus in its edit
+// once the user activates it.
+LRESULT OnActivate(HWND window, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = DefWindowProcA(window, WM_ACTIVATE, wParam, lParam);
+    if (browserSource && LOWORD(wParam) != WA_INACTIVE && !queryRunning) SetFocus(addressEdit);
+    return result;
+}
+
 LRESULT OnActivateApp(HWND window, WPARAM wParam, LPARAM lParam) {
     if (wParam != 0) return DefWindowProcA(window, WM_ACTIVATEAPP, wParam, lParam);
     if (!queryRunning) PostQuitMessage(0);
@@ -143,7 +159,7 @@ void ComputeScale() {
     scaleX = DpiScale(GetDeviceCaps(dc.get(), LOGPIXELSX));
 }
 
-void PlaceDialog() {
+void PlaceDialog(HWND browser) {
     FrameMetrics f;
     f.frameX = GetSystemMetrics(SM_CXDLGFRAME);
     f.frameY = GetSystemMetrics(SM_CYDLGFRAME);
@@ -158,7 +174,6 @@ void PlaceDialog() {
     m.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     m.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     Box frame;
-    const HWND browser = FindWindowA("IEFrame", nullptr);
     const Box* over = browser && ReadWindowBox(browser, frame) ? &frame : nullptr;
     const Point p = PlaceDialogAt(size.w, size.h, over, m);
     SetWindowPos(dialogWnd, HWND_TOP, p.x, p.y, size.w, size.h, SWP_NOACTIVATE);
@@ -174,6 +189,8 @@ LRESULT CALLBACK DialogWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return OnDestroy();
     case WM_ACTIVATEAPP:
         return OnActivateApp(window, wParam, lParam);
+    case WM_ACTIVATE:
+        return OnActivate(window, wParam, lParam);
     case WM_COMMAND:
         return OnCommand(window, wParam, lParam);
     default:
@@ -186,14 +203,33 @@ void UpdateQueryButtons(bool domainOk, bool hostOk) {
     EnableWindow(hostButton, hostOk);
 }
 
+void RecordQuery(bool taken, bool asDomain, const std::string& text) {
+    outcome.result = taken ? DialogOutcome::Queried : DialogOutcome::NotRun;
+    outcome.asDomain = asDomain;
+    outcome.query = text;
+}
+
 void QueryAsDomain() {
     const std::string text = ReduceToDomain(ExtractHost(StripBlanks(GetControlText(addressEdit))));
-    LaunchQuery(text, true);
+    RecordQuery(LaunchQuery(text, true, browserSource != nullptr), true, text);
 }
 
 void QueryAsHost() {
     const std::string text = ExtractHost(StripBlanks(GetControlText(addressEdit)));
-    LaunchQuery(text, false);
+    RecordQuery(LaunchQuery(text, false, browserSource != nullptr), false, text);
+}
+
+// A browser starts its host hidden (SW_HIDE through cmd.exe), and the system may apply that to the
+// process's first ShowWindow: the dialog is shown through SetWindowPos, which it never overrides.
+// The browser, not the user, started us, so the foreground may be refused: the dialog then stays
+// above the browser window, where the user sees it and can click it.
+void ShowOverBrowser() {
+    SetWindowPos(dialogWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    UpdateWindow(dialogWnd);
+    SetForegroundWindow(dialogWnd);
+    if (GetForegroundWindow() != dialogWnd)
+        SetWindowPos(dialogWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetFocus(addressEdit);
 }
 
 }  // namespace
@@ -215,7 +251,12 @@ bool ReadWindowBox(HWND window, Box& box) {
     return true;
 }
 
-void RunQueryDialog() {
+namespace {
+
+// Both runs: a browser's extension gives the text and the frame; otherwise both come from the
+// foremost "IEFrame" window, as they always have.
+void RunDialog(const DialogSource* source) {
+    browserSource = source;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     InitCommonControls();
     if (!RegisterWindowClass(kOwnerClass, CS_HREDRAW | CS_VREDRAW, OwnerWndProc, instance)) return;
@@ -226,18 +267,33 @@ void RunQueryDialog() {
                                 instance, nullptr);
     if (!dialogWnd) return;
     ComputeScale();
-    PlaceDialog();
+    PlaceDialog(source ? source->frame : FindWindowA("IEFrame", nullptr));
     CreateControls(instance);
     SetControlFonts();
 
-    const std::string host = GetBrowserURL();
+    const std::string host = source ? source->text : GetBrowserURL();
     SendMessageA(addressEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(host.c_str()));  // EN_CHANGE sets the buttons
     SendMessageA(addressEdit, EM_SETSEL, 0, -1);
 
-    ShowWindow(dialogWnd, SW_SHOW);
-    UpdateWindow(dialogWnd);
-    SetFocus(addressEdit);
+    if (source) {
+        ShowOverBrowser();
+    } else {
+        ShowWindow(dialogWnd, SW_SHOW);
+        UpdateWindow(dialogWnd);
+        SetFocus(addressEdit);
+    }
     RunMessageLoop();
+}
+
+}  // namespace
+
+void RunQueryDialog() { RunDialog(nullptr); }
+
+DialogOutcome RunQueryDialogFor(const std::string& text, HWND frame) {
+    const DialogSource source{text, frame};
+    RunDialog(&source);
+    browserSource = nullptr;
+    return outcome;
 }
 
 }  // namespace lv

@@ -1,4 +1,5 @@
-// Entry point: "install", "uninstall" or, with no argument, the query dialog.
+// Entry point: "install", "uninstall", with no argument the query dialog, or the native messaging
+// host start of a browser's extension.
 #include "lviehlp.h"
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include "iebutton.h"
 #include "iedialog.h"
 #include "iemenu.h"
+#include "nativehost.h"
 #include "regprocs.h"
 #include "win32.h"
 
@@ -54,6 +56,9 @@ int Main() {
         return Install(ownPath) ? kExitOk : kExitRegistryFailed;
     }
     if (SameTextAscii(action, "uninstall")) return Uninstall() ? kExitOk : kExitRegistryFailed;
+    // A browser's extension: Chrome and Edge name the caller's origin, Firefox the host manifest.
+    const HostStart host = RecogniseHostStart(args);
+    if (host.isHost) return RunNativeHost(host);
     return kExitOk;
 }
 

@@ -1,5 +1,5 @@
 // Benchmark driver, run under Wine: starts programs, times each to its window (and, when asked, to
-// its pre-filled edit box), reads its peak working set, and times the hand-over from a button
+// its pre-filled edit box, also as a browser's native messaging host given one message), reads its peak working set, and times the hand-over from a button
 // click to the main application's receipt. Prints one line per run.
 #include <windows.h>
 #include <psapi.h>
@@ -50,15 +50,47 @@ struct Started {
     PROCESS_INFORMATION pi{};
     HWND window = nullptr;
     double ms = -1;
+    HANDLE toHost = nullptr, fromHost = nullptr;  // a native messaging host's pipes
 };
 
-Started StartAndWait(const std::string& cmd, const char* cls, bool prefilled, DWORD timeoutMs) {
+// A native messaging host's start: pipes as standard input and output, and the browser's message
+// written at once, as the browser does.
+const char kHostMessage[] = "{\"url\":\"http://www.shop.co.example/index.html\"}";
+
+bool HostPipes(STARTUPINFOA& si, Started& s, HANDLE& hostIn, HANDLE& hostOut) {
+    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+    if (!CreatePipe(&hostIn, &s.toHost, &sa, 0) || !CreatePipe(&s.fromHost, &hostOut, &sa, 1 << 16)) return false;
+    SetHandleInformation(s.toHost, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(s.fromHost, HANDLE_FLAG_INHERIT, 0);
+    si.dwFlags |= STARTF_USESTDHANDLES;
+    si.hStdInput = hostIn;
+    si.hStdOutput = hostOut;
+    si.hStdError = hostOut;
+    return true;
+}
+
+void SendHostMessage(HANDLE toHost) {
+    const DWORD size = sizeof kHostMessage - 1;
+    DWORD n;
+    WriteFile(toHost, &size, 4, &n, nullptr);
+    WriteFile(toHost, kHostMessage, size, &n, nullptr);
+}
+
+Started StartAndWait(const std::string& cmd, const char* cls, bool prefilled, DWORD timeoutMs, bool host = false) {
     Started s;
     STARTUPINFOA si{};
     si.cb = sizeof si;
+    HANDLE hostIn = nullptr, hostOut = nullptr;
+    if (host && !HostPipes(si, s, hostIn, hostOut)) return s;
     std::string line = cmd;
     const LONGLONG t0 = Now();
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &s.pi)) return s;
+    const BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, host, 0, nullptr, nullptr, &si, &s.pi);
+    if (host) {
+        CloseHandle(hostIn);
+        CloseHandle(hostOut);
+        if (started) SendHostMessage(s.toHost);
+    }
+    if (!started) return s;
     const DWORD begin = GetTickCount();
     while (GetTickCount() - begin < timeoutMs) {
         if ((s.window = ReadyWindow(cls, prefilled)) != nullptr) {
@@ -82,6 +114,8 @@ void Finish(Started& s) {
     if (WaitForSingleObject(s.pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(s.pi.hProcess, 1);
     CloseHandle(s.pi.hThread);
     CloseHandle(s.pi.hProcess);
+    if (s.toHost) CloseHandle(s.toHost);
+    if (s.fromHost) CloseHandle(s.fromHost);
     // Let the window disappear before the next run looks for it.
     for (int i = 0; i < 2000 && s.window && IsWindow(s.window); ++i) Sleep(1);
 }
@@ -115,7 +149,7 @@ Receipts ReadReceipts(const char* logPath) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "lvbench startup RUNS LIST_FILE    (lines: LABEL<tab>CLASS<tab>prefilled|window<tab>COMMAND)\n"
+                 "lvbench startup RUNS LIST_FILE    (lines: LABEL<tab>CLASS<tab>prefilled|window|host<tab>COMMAND)\n"
                  "lvbench handover RUNS RECEIPT_LOG BUTTON_TEXT|ENTER COMMAND...\n"
                  "lvbench post RUNS RECEIPT_LOG CLASS TITLE\n"
                  "lvbench findwindow CLASS\n"
@@ -135,6 +169,7 @@ std::string JoinFrom(int argc, char** argv, int first) {
 struct Program {
     std::string label, cls, command;
     bool prefilled = false;
+    bool host = false;  // started as a browser's native messaging host, to the pre-filled dialog
 };
 
 std::vector<Program> ReadProgramList(const char* path) {
@@ -153,7 +188,8 @@ std::vector<Program> ReadProgramList(const char* path) {
             from = tab == std::string::npos ? line.size() : tab + 1;
         }
         if (field[3].empty()) continue;
-        all.push_back(Program{field[0], field[1], field[3], field[2] == "prefilled"});
+        const bool host = field[2] == "host";
+        all.push_back(Program{field[0], field[1], field[3], host || field[2] == "prefilled", host});
     }
     std::fclose(f);
     return all;
@@ -167,7 +203,7 @@ int RunStartup(int runs, const char* listPath) {
     int failed = 0;
     for (int r = 0; r < runs; ++r) {
         for (const Program& p : programs) {
-            Started s = StartAndWait(p.command, p.cls.c_str(), p.prefilled, 20000);
+            Started s = StartAndWait(p.command, p.cls.c_str(), p.prefilled, 20000, p.host);
             if (s.ms < 0) {
                 std::printf("%s startup-failed\n", p.label.c_str());
                 ++failed;

@@ -42,3 +42,9 @@ add_executable(dialog_demo dialog_demo.cpp)
 target_link_libraries(dialog_demo PRIVATE lvdialogdriver lvstandin)
 target_link_options(dialog_demo PRIVATE -static)
 add_dependencies(dialog_demo lviehlp lvbrowser lvshellwin lv3_standin)
+
+# lviehlp.exe as a browser's native messaging host, started as Chrome and as Firefox start it.
+add_library(lvhostdriver STATIC hostdriver.cpp)
+target_link_libraries(lvhostdriver PUBLIC lvtestutil)
+lv_windows_test(nativehost_tests nativehost_tests.cpp TIMEOUT 120 LIBS lvhostdriver lvdialogdriver lvstandin)
+add_dependencies(nativehost_tests lvbrowser lv3_standin)

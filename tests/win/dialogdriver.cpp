@@ -21,7 +21,7 @@ BOOL CALLBACK Collect(HWND w, LPARAM lp) {
     GetWindowThreadProcessId(w, &pid);
     char cls[256] = "";
     GetClassNameA(w, cls, sizeof cls);
-    if (pid == s->pid && lstrcmpiA(cls, s->cls) == 0) s->found.push_back(w);
+    if ((s->pid == 0 || pid == s->pid) && lstrcmpiA(cls, s->cls) == 0) s->found.push_back(w);
     return TRUE;
 }
 
@@ -32,11 +32,13 @@ std::string SystemShellWindowsServer() {
 }
 }  // namespace
 
-std::vector<HWND> WindowsOf(const Process& p, const char* cls) {
-    Search s{p.pi.dwProcessId, cls, {}};
+std::vector<HWND> WindowsOf(DWORD pid, const char* cls) {
+    Search s{pid, cls, {}};
     EnumWindows(Collect, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
+
+std::vector<HWND> WindowsOf(const Process& p, const char* cls) { return WindowsOf(p.pi.dwProcessId, cls); }
 
 HWND WaitForWindow(const Process& p, const char* cls, DWORD timeoutMs) {
     HWND w = nullptr;
@@ -92,12 +94,11 @@ std::vector<HWND> Children(HWND parent) {
     return all;
 }
 
-namespace {
-// The dialog of the started process p, once it is shown and ready for keys.
-bool FindDialog(const Process& p, Dialog& d) {
+bool WaitForDialog(DWORD pid, Dialog& d) {
     d.window = nullptr;
     if (!WaitUntil([&] {
-            d.window = WaitForWindow(p, "LvIeDialogWnd", 0);
+            const std::vector<HWND> all = WindowsOf(pid, "LvIeDialogWnd");
+            d.window = all.empty() ? nullptr : all.front();
             return d.window && IsWindowVisible(d.window);
         }, 15000))
         return false;
@@ -109,9 +110,12 @@ bool FindDialog(const Process& p, Dialog& d) {
     d.host = c[kHost];
     d.cancel = c[kCancel];
     // Ready once the edit has the keyboard focus: keys go to the focused control.
-    WaitUntil([&] { return Focus(p) == d.edit; }, 5000);
+    WaitUntil([&] { return FocusOf(d.window) == d.edit; }, 5000);
     return true;
 }
+
+namespace {
+bool FindDialog(const Process& p, Dialog& d) { return WaitForDialog(p.pi.dwProcessId, d); }
 }  // namespace
 
 bool StartDialog(Process& p, const std::string& exe, Dialog& d, const std::string& workDir) {
@@ -128,12 +132,17 @@ void SetText(HWND w, const std::string& text) {
 
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
-HWND Focus(const Process& p) {
+namespace {
+HWND FocusOfThread(DWORD thread) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(p.pi.dwThreadId, &info)) return nullptr;
+    if (!GetGUIThreadInfo(thread, &info)) return nullptr;
     return info.hwndFocus;
 }
+}  // namespace
+
+HWND Focus(const Process& p) { return FocusOfThread(p.pi.dwThreadId); }
+HWND FocusOf(HWND window) { return FocusOfThread(GetWindowThreadProcessId(window, nullptr)); }
 
 void PressKey(const Process& p, UINT vk) {
     HWND target = Focus(p);

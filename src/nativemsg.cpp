@@ -1,0 +1,123 @@
+// Native messaging: the host start, the one request and the replies. The JSON library parses
+// without exceptions; its text output replaces invalid UTF-8 rather than throwing.
+#include "nativemsg.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstring>
+
+namespace lv {
+
+namespace {
+
+// One instantiation of the library for reading and writing; ordered, so that the replies keep
+// their members in the order the protocol lists them.
+using Json = nlohmann::ordered_json;
+
+bool StartsWith(const std::string& s, const char* prefix) { return s.compare(0, std::strlen(prefix), prefix) == 0; }
+
+bool EndsWithJson(const std::string& s) {
+    if (s.size() < 5) return false;
+    std::string tail = s.substr(s.size() - 5);
+    for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return tail == ".json";
+}
+
+// "--parent-window=N" with N a decimal window handle; 0 for anything else.
+std::int64_t ParentWindow(const std::string& arg) {
+    const char prefix[] = "--parent-window=";
+    if (!StartsWith(arg, prefix)) return 0;
+    const std::string digits = arg.substr(sizeof prefix - 1);
+    if (digits.empty() || digits.size() > 18) return 0;
+    std::int64_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return 0;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// Reads exactly size bytes; false at an early end.
+bool ReadExactly(ReadBytes read, void* context, char* buffer, std::size_t size, std::size_t& got) {
+    got = 0;
+    while (got < size) {
+        const std::size_t n = read(context, buffer + got, size - got);
+        if (n == 0) return false;
+        got += n;
+    }
+    return true;
+}
+
+Request Bad(const char* reason) {
+    Request r;
+    r.status = RequestStatus::Bad;
+    r.error = reason;
+    return r;
+}
+
+std::string Dump(const Json& j) { return j.dump(-1, ' ', false, Json::error_handler_t::replace); }
+
+}  // namespace
+
+HostStart RecogniseHostStart(const std::vector<std::string>& args) {
+    HostStart start;
+    if (args.empty()) return start;
+    if (StartsWith(args[0], "chrome-extension://")) {
+        start.isHost = true;
+        if (args.size() > 1) start.parentWindow = ParentWindow(args[1]);
+    } else if (args.size() > 1 && EndsWithJson(args[0])) {
+        start.isHost = true;
+    }
+    return start;
+}
+
+Request ReadRequest(ReadBytes read, void* context) {
+    unsigned char length[4];
+    std::size_t got;
+    if (!ReadExactly(read, context, reinterpret_cast<char*>(length), sizeof length, got))
+        return got == 0 ? Request() : Bad("the message was cut short");
+    std::uint32_t size;
+    std::memcpy(&size, length, sizeof size);  // native byte order, as the browser wrote it
+    if (size == 0) return Bad("the message is empty");
+    if (size > kMaxRequestBytes) return Bad("the message is too long");
+    std::string body(size, '\0');
+    if (!ReadExactly(read, context, &body[0], size, got)) return Bad("the message was cut short");
+    return ParseRequest(body);
+}
+
+Request ParseRequest(const std::string& body) {
+    const Json message = Json::parse(body, nullptr, false);
+    if (message.is_discarded()) return Bad("the message is not JSON");
+    if (!message.is_object()) return Bad("the message is not a JSON object");
+    const auto url = message.find("url");
+    if (url == message.end() || !url->is_string()) return Bad("the message has no \"url\" string");
+    Request r;
+    r.status = RequestStatus::Ok;
+    r.url = url->get_ref<const std::string&>();
+    return r;
+}
+
+bool IsWebAddress(const std::string& url) {
+    const std::size_t colon = url.find(':');
+    if (colon == std::string::npos) return false;
+    std::string scheme = url.substr(0, colon);
+    for (char& c : scheme) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return scheme == "http" || scheme == "https" || scheme == "ftp";
+}
+
+std::string QueriedReply(bool asDomain, const std::string& query) {
+    return Dump(Json{{"result", "queried"}, {"as", asDomain ? "domain" : "host"}, {"query", query}});
+}
+
+std::string CancelledReply() { return Dump(Json{{"result", "cancelled"}}); }
+std::string NotRunReply() { return Dump(Json{{"result", "not-run"}}); }
+std::string ErrorReply(const std::string& message) { return Dump(Json{{"result", "error"}, {"message", message}}); }
+
+std::string Frame(const std::string& json) {
+    const std::uint32_t size = static_cast<std::uint32_t>(json.size());
+    std::string framed(sizeof size, '\0');
+    std::memcpy(&framed[0], &size, sizeof size);
+    return framed + json;
+}
+
+}  // namespace lv

@@ -1,0 +1,54 @@
+// The native messaging host's request reader on arbitrary input, handed over in uneven pieces:
+// it never reads past the one message, answers every input, and what it accepts is what the
+// message said.
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "fuzzcheck.h"
+#include "nativemsg.h"
+
+namespace {
+
+struct Input {
+    const std::uint8_t* data;
+    std::size_t size, at, chunk;
+};
+
+std::size_t ReadInput(void* context, char* buffer, std::size_t size) {
+    Input& in = *static_cast<Input*>(context);
+    const std::size_t n = std::min({size, in.chunk, in.size - in.at});
+    std::memcpy(buffer, in.data + in.at, n);
+    in.at += n;
+    return n;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    // The first byte sets how much one read hands over; the rest is the input.
+    Input in{data + 1, size - 1, 0, static_cast<std::size_t>(data[0] % 7) + 1};
+    const lv::Request r = lv::ReadRequest(ReadInput, &in);
+
+    std::uint32_t length = 0;
+    if (in.size >= 4) std::memcpy(&length, in.data, 4);
+    const bool whole = in.size >= 4 && length >= 1 && length <= lv::kMaxRequestBytes && in.size - 4 >= length;
+    const bool lengthOk = length >= 1 && length <= lv::kMaxRequestBytes;
+    FUZZ_CHECK(in.at <= 4u + (lengthOk ? length : 0u));  // nothing past the one message
+    FUZZ_CHECK((r.status == lv::RequestStatus::NoInput) == (in.size == 0));
+    if (r.status == lv::RequestStatus::Ok) {
+        FUZZ_CHECK(whole);
+        const auto message = nlohmann::json::parse(in.data + 4, in.data + 4 + length, nullptr, false);
+        FUZZ_CHECK(message.is_object() && message.contains("url") && message["url"] == r.url);
+        const auto reply = nlohmann::json::parse(lv::QueriedReply(true, r.url), nullptr, false);
+        FUZZ_CHECK(reply.is_object() && reply["query"] == r.url);
+    }
+    if (r.status == lv::RequestStatus::Bad) {
+        FUZZ_CHECK(!r.error.empty() && r.url.empty());
+        FUZZ_CHECK(!nlohmann::json::parse(lv::ErrorReply(r.error), nullptr, false).is_discarded());
+    }
+    return 0;
+}

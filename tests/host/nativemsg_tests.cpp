@@ -1,0 +1,118 @@
+// The native messaging host's protocol: how a browser's start is told apart, the one request and
+// its bounds, and the replies as the browser reads them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "nativemsg.h"
+
+using namespace lv;
+
+namespace {
+
+struct Input {
+    std::string bytes;
+    std::size_t at = 0;
+    std::size_t chunk;  // the most one read returns, as a pipe may hand over less than asked
+};
+
+std::size_t ReadInput(void* context, char* buffer, std::size_t size) {
+    Input& in = *static_cast<Input*>(context);
+    const std::size_t n = std::min({size, in.chunk, in.bytes.size() - in.at});
+    std::memcpy(buffer, in.bytes.data() + in.at, n);
+    in.at += n;
+    return n;
+}
+
+Request Read(const std::string& bytes, std::size_t chunk = 4096) {
+    Input in{bytes, 0, chunk};
+    return ReadRequest(ReadInput, &in);
+}
+
+std::string Length(std::uint32_t n) { return std::string(reinterpret_cast<const char*>(&n), 4); }
+std::string Message(const std::string& body) { return Length(static_cast<std::uint32_t>(body.size())) + body; }
+
+}  // namespace
+
+TEST(NativeMessaging, HostStartsAreToldFromOtherCommandLines) {
+    using Args = std::vector<std::string>;
+    const struct {
+        Args args;
+        bool isHost;
+        std::int64_t parent;
+    } cases[] = {
+        {{"chrome-extension://abcdefghijklmnopabcdefghijklmnop/"}, true, 0},
+        {{"chrome-extension://abcdefghijklmnopabcdefghijklmnop/", "--parent-window=459018"}, true, 459018},
+        {{"chrome-extension://x/", "--parent-window=0"}, true, 0},
+        {{"chrome-extension://x/", "--parent-window=12a"}, true, 0},
+        {{"chrome-extension://x/", "--parent-window=-5"}, true, 0},
+        {{"C:\\Program Files\\Lorvane\\lviehlp-firefox.json", "lviehlp@lorvane.com"}, true, 0},
+        {{"C:\\x\\HOST.JSON", "id"}, true, 0},
+        {{"C:\\x\\host.json"}, false, 0},  // Firefox always names the extension
+        {{"C:\\x\\host.jsonx", "id"}, false, 0},
+        {{"install"}, false, 0},
+        {{"Chrome-Extension://x/"}, false, 0},
+        {{}, false, 0},
+    };
+    for (const auto& c : cases) {
+        const HostStart start = RecogniseHostStart(c.args);
+        EXPECT_EQ(start.isHost, c.isHost) << (c.args.empty() ? "" : c.args[0]);
+        EXPECT_EQ(start.parentWindow, c.parent) << (c.args.empty() ? "" : c.args[0]);
+    }
+}
+
+TEST(NativeMessaging, OneRequestIsReadWhateverTheChunks) {
+    const std::string body = R"({"url":"http://www.shop.co.example/index.html","extra":[1,2]})";
+    for (std::size_t chunk : {1u, 3u, 4096u}) {
+        const Request r = Read(Message(body) + "trailing bytes", chunk);
+        EXPECT_EQ(r.status, RequestStatus::Ok);
+        EXPECT_EQ(r.url, "http://www.shop.co.example/index.html");
+    }
+    EXPECT_EQ(Read(Message(R"({"url":"a\u00e9"})")).url, "a\xc3\xa9");
+    EXPECT_EQ(Read("").status, RequestStatus::NoInput);
+}
+
+TEST(NativeMessaging, MalformedRequestsGetAReason) {
+    const std::string big(64 * 1024 + 1, ' ');
+    const struct {
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {Length(0), "the message is empty"},
+        {Length(64 * 1024 + 1) + big, "the message is too long"},
+        {"\x05\x00", "the message was cut short"},
+        {Length(20) + R"({"url":"x"})", "the message was cut short"},
+        {Message("{\"url\":\"x"), "the message is not JSON"},
+        {Message("{\"url\":\xff}"), "the message is not JSON"},
+        {Message(R"(["url","x"])"), "the message is not a JSON object"},
+        {Message(R"({"url":1})"), "the message has no \"url\" string"},
+        {Message(R"({"URL":"x"})"), "the message has no \"url\" string"},
+    };
+    for (const auto& c : cases) {
+        const Request r = Read(c.bytes);
+        EXPECT_EQ(r.status, RequestStatus::Bad) << c.reason;
+        EXPECT_EQ(r.error, c.reason);
+    }
+    // At the bound exactly, the text is read and judged.
+    const std::string atBound = R"({"url":")" + std::string(64 * 1024 - 10, 'a') + R"("})";
+    EXPECT_EQ(Read(Message(atBound)).status, RequestStatus::Ok);
+}
+
+TEST(NativeMessaging, OnlyWebAddressesNameAHost) {
+    for (const char* url : {"http://a/", "https://a/", "ftp://a/", "HTTPS://a/"}) EXPECT_TRUE(IsWebAddress(url)) << url;
+    for (const char* url : {"about:blank", "file:///C:/x.html", "data:text/plain,http://a/", "chrome://settings/",
+                            "moz-extension://id/page.html", "www.example.com", "httpx://a/", ""})
+        EXPECT_FALSE(IsWebAddress(url)) << url;
+}
+
+TEST(NativeMessaging, RepliesAsTheBrowserReadsThem) {
+    EXPECT_EQ(QueriedReply(true, "shop.co.example"), R"({"result":"queried","as":"domain","query":"shop.co.example"})");
+    EXPECT_EQ(QueriedReply(false, "a\"b\\"), R"({"result":"queried","as":"host","query":"a\"b\\"})");
+    EXPECT_EQ(CancelledReply(), R"({"result":"cancelled"})");
+    EXPECT_EQ(NotRunReply(), R"({"result":"not-run"})");
+    EXPECT_EQ(ErrorReply("the message is empty"), R"({"result":"error","message":"the message is empty"})");
+    EXPECT_EQ(QueriedReply(false, "\xff"), "{\"result\":\"queried\",\"as\":\"host\",\"query\":\"\xef\xbf\xbd\"}");
+    EXPECT_EQ(Frame("{}"), std::string("\x02\x00\x00\x00{}", 6));
+}
