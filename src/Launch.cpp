@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "common.h"
 #include "scoped.h"
 #include "ticks.h"
@@ -20,7 +22,9 @@ constexpr DWORD kStartLimitMs = 40000;
 constexpr DWORD kSettleMs = 1000;
 // A hung application must not hold us: each cross-process send gives up after this long.
 constexpr UINT kSendTimeoutMs = 2500;
-constexpr UINT kSendFlags = SMTO_ABORTIFHUNG | SMTO_BLOCK;
+// Not SMTO_BLOCK: while a send waits, what others send to our windows is answered, so a program
+// that is itself sending to us (a broadcast, say) and the one we wait for never hold each other.
+constexpr UINT kSendFlags = SMTO_ABORTIFHUNG | SMTO_NORMAL;
 
 const char kAppClass[] = "TApplication";
 const char kAppTitle[] = "Lorvane";
@@ -42,6 +46,32 @@ HWND ChildOf(HWND parent, const char* cls) { return parent ? FindWindowExA(paren
 
 HWND QueryBoxOf(HWND form) { return ChildOf(ChildOf(ChildOf(form, "TCoolBar"), "TPanel"), "TComboBoxEx"); }
 
+// Handles what other threads and processes have sent to this thread's windows, and nothing else:
+// posted messages and input stay queued for the dialog's loop, so no key and no second query
+// reaches it during a hand-over. Looking at the queue also shows the system the thread is alive;
+// one that has not looked for 5 s is deemed hung.
+void AnswerSends() {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+// The system clock's wait: ms long, answering sends as they arrive, and at least every poll.
+void WINAPI WaitAnsweringSends(DWORD ms) {
+    const DWORD t0 = GetTickCount();
+    for (DWORD spent = 0; spent < ms; spent = GetTickCount() - t0) {
+        AnswerSends();
+        MsgWaitForMultipleObjectsEx(0, nullptr, std::min(ms - spent, kPollMs), QS_SENDMESSAGE, 0);
+    }
+    AnswerSends();
+}
+
+// A bounded send to another process's window; true when it was handled in time.
+bool SendBounded(HWND w, UINT message, LPARAM lParam, UINT timeoutMs) {
+    AnswerSends();  // two sends back to back must not go 5 s without a look at the queue
+    DWORD_PTR ignored;
+    return SendMessageTimeoutA(w, message, 0, lParam, kSendFlags, timeoutMs, &ignored) != 0;
+}
+
 // Retries find every poll until it yields a window; 0 once the start-up limit since t0 has passed.
 template <typename Find>
 HWND WaitFor(Find find, DWORD t0, const LaunchClock& clock) {
@@ -60,8 +90,7 @@ void ShowLaunchError() { MessageBoxA(nullptr, "Failed to launch Lorvane!", "Lorv
 // deems hung makes each probe return at once, so the wait keeps to the clock.
 bool WaitUntilAnswering(HWND box, const LaunchClock& clock) {
     const DWORD t0 = clock.tickCount();
-    DWORD_PTR ignored;
-    while (!SendMessageTimeoutA(box, WM_NULL, 0, 0, kSendFlags, kPollMs, &ignored)) {
+    while (!SendBounded(box, WM_NULL, 0, kPollMs)) {
         if (!IsWindow(box)) return false;
         clock.sleep(kPollMs);
         if (TicksExceeded(t0, clock.tickCount(), clock.busyLimitMs)) return false;
@@ -72,10 +101,8 @@ bool WaitUntilAnswering(HWND box, const LaunchClock& clock) {
 // True once the box has taken the text. A send that gave up may have delivered nothing, and the
 // query message would then run whatever the box held before.
 bool PutText(HWND box, const std::string& query, const LaunchClock& clock) {
-    DWORD_PTR ignored;
     return box && WaitUntilAnswering(box, clock) &&
-           SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(query.c_str()), kSendFlags,
-                               kSendTimeoutMs, &ignored) != 0;
+           SendBounded(box, WM_SETTEXT, reinterpret_cast<LPARAM>(query.c_str()), kSendTimeoutMs);
 }
 
 bool Deliver(HWND form, HWND box, const std::string& query, bool asDomain, const LaunchClock& clock) {
@@ -84,9 +111,8 @@ bool Deliver(HWND form, HWND box, const std::string& query, bool asDomain, const
     // has handled it: the foreground step below would be undone by a restore still pending.
     HWND app = FindWindowA(kAppClass, kAppTitle);
     if (app) {
-        DWORD_PTR ignored;
         ShowWindowAsync(app, SW_RESTORE);
-        SendMessageTimeoutA(app, WM_NULL, 0, 0, kSendFlags, kSendTimeoutMs, &ignored);
+        SendBounded(app, WM_NULL, 0, kSendTimeoutMs);
     }
     // Posted, not sent: the query runs in the application's own time. Without the text it would
     // run the previous one, so then the application is only shown.
@@ -183,7 +209,7 @@ bool LaunchQueryWith(const std::string& query, bool asDomain, const LaunchClock&
 }
 
 bool LaunchQuery(const std::string& query, bool asDomain, bool leaveJob) {
-    static const LaunchClock systemClock = {GetTickCount, Sleep};
+    static const LaunchClock systemClock = {GetTickCount, WaitAnsweringSends};
     return LaunchQueryWith(query, asDomain, systemClock, leaveJob);
 }
 

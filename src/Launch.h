@@ -17,7 +17,9 @@ bool LaunchQuery(const std::string& query, bool asDomain, bool leaveJob = false)
 
 // The clock of the waits for the main application, and how long a busy one is waited for before
 // its query box takes the text. LaunchQuery uses the system's clock and 40 s, as long as its own
-// start may take; tests pass a clock that runs fast, or a shorter limit.
+// start may take; tests pass a clock that runs fast, or a shorter limit. The system clock's sleep
+// keeps answering what other programs send to this thread's windows, so that the waiting thread
+// is never deemed hung nor held by a program that sends to it while it waits for that program.
 struct LaunchClock {
     DWORD(WINAPI* tickCount)();
     void(WINAPI* sleep)(DWORD);

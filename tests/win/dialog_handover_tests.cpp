@@ -1,6 +1,11 @@
 // The real lviehlp.exe handing the typed address to the stand-in main application (lv3.exe
-// beside it), by button and by Enter, and the launch error box when lv3.exe is missing.
+// beside it), by button and by Enter, what other programs see of it while it waits for that
+// application, and the launch error box when lv3.exe is missing.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "../cases/expected.h"
 #include "dialogdriver.h"
@@ -52,6 +57,40 @@ protected:
     Process standIn_;
     Dialog d_;
 };
+
+// What another program sees of the dialog while lviehlp waits for the main application: the
+// longest one of its sends took, how often the system deemed the dialog hung, and how often the
+// edit box held something else than the typed text.
+struct WaitSeen {
+    DWORD longestSendMs = 0;
+    int samples = 0, hung = 0, textChanged = 0;
+};
+
+// Samples every 250 ms until the stand-in has logged line (the text reaching its box).
+WaitSeen WatchUntil(const std::string& log, const std::string& line, const Dialog& d, const std::string& typed) {
+    WaitSeen seen;
+    for (const DWORD t0 = GetTickCount(); GetTickCount() - t0 < 60000 && IndexOf(LogLines(log), line) < 0; Sleep(250)) {
+        char buf[256] = "";
+        DWORD_PTR n = 0;
+        const DWORD s0 = GetTickCount();
+        const bool answered = SendMessageTimeoutA(d.edit, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf),
+                                                  SMTO_NORMAL, 1000, &n) != 0;
+        const DWORD took = GetTickCount() - s0;
+        if (!IsWindow(d.edit)) break;  // lviehlp has already handed over and ended
+        ++seen.samples;
+        seen.longestSendMs = std::max(seen.longestSendMs, took);
+        seen.textChanged += !answered || std::string(buf, n < sizeof buf ? n : 0) != typed;
+        seen.hung += IsHungAppWindow(d.window) != FALSE;
+    }
+    return seen;
+}
+
+// Milliseconds of the stand-in's first broadcast line, or -1 when there is none.
+long BroadcastMs(const std::string& log) {
+    for (const std::string& l : LogLines(log))
+        if (l.compare(0, 10, "broadcast ") == 0) return std::strtol(l.c_str() + 10, nullptr, 10);
+    return -1;
+}
 
 }  // namespace
 
@@ -123,6 +162,57 @@ TEST_F(HandOverTest, BusyMainApplicationRunsTheChosenQuery) {
         EXPECT_EQ(app_.Wait(10000), 0);
         EndStandIns(log_);
         standIn_.End();
+    }
+}
+
+// While lviehlp waits, with the dialog left on screen by Enter, for a main application it has just
+// started (6 s until its form, then the settle time) or for one busy with an earlier query that
+// broadcasts to every window meanwhile: other programs' sends to the dialog are answered at once,
+// the system never deems it hung, and a key typed meanwhile does not reach it. Answering the
+// broadcast frees the application, so the hand-over ends as soon as it is idle again, far inside
+// the 40 s bound.
+TEST_F(HandOverTest, WaitsKeepAnsweringOtherPrograms) {
+    const std::string typed = "http://www.shop.co.example/index.html";
+    for (const bool busy : {false, true}) {
+        SCOPED_TRACE(busy ? "busy, broadcasting" : "starting");
+        if (busy) {
+            SetEnv("LV3_BUSY", "12000");
+            SetEnv("LV3_BROADCAST", "7500");  // lviehlp waits from about 5 s into the spell
+            StartRunningStandIn();
+        } else {
+            SetEnv("LV3_FORM_DELAY", "6000");
+            InstallStandIn();
+        }
+        Open(typed);
+        if (busy) ASSERT_TRUE(StartEarlierQuery(log_, "old.example")) << "the stand-in was not deemed hung";
+        PressKey(app_, VK_RETURN);
+        const DWORD t0 = GetTickCount();
+        PostMessageA(d_.edit, WM_CHAR, 'x', 1);  // typed during the hand-over
+
+        const WaitSeen seen = WatchUntil(log_, "settext shop.co.example", d_, typed);
+        const long broadcast = BroadcastMs(log_);
+        std::printf("%s: longest send to the dialog %lu ms in %d samples, %d deemed hung; broadcast %ld ms\n",
+                    busy ? "busy" : "starting", static_cast<unsigned long>(seen.longestSendMs), seen.samples,
+                    seen.hung, broadcast);
+        EXPECT_GE(seen.samples, 20) << "the wait was not watched past 5 s";
+        EXPECT_LT(seen.longestSendMs, 500u);
+        EXPECT_EQ(seen.hung, 0);
+        EXPECT_EQ(seen.textChanged, 0) << "the typed key reached the dialog, or a send was not answered";
+        if (busy) {
+            EXPECT_GE(broadcast, 0) << "no broadcast during the busy spell";
+            EXPECT_LT(broadcast, 500) << "the broadcast waited for lviehlp";
+        }
+        const int set = WaitForLine(log_, "settext shop.co.example");
+        ASSERT_GE(set, 0) << "the text never arrived";
+        EXPECT_GT(WaitForLine(log_, expected::QueryLine(1), set), set) << "no query message after the text";
+        EXPECT_EQ(app_.Wait(10000), 0);
+        EXPECT_LT(GetTickCount() - t0, 15000u) << "the hand-over waited out a bound";
+
+        EndStandIns(log_);
+        standIn_.End();
+        DeleteFileA(log_.c_str());
+        ClearStandInSettings();
+        SetEnv("LV3_LOG", log_.c_str());
     }
 }
 

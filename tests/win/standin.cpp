@@ -11,7 +11,8 @@ namespace lvtest {
 namespace {
 
 const char* const kSettings[] = {"LV3_LOG",    "LV3_FORM_TITLE", "LV3_FORM_DELAY",      "LV3_CHILD_DELAY", "LV3_OMIT",
-                                 "LV3_NO_FORM", "LV3_HANG",       "LV3_EXIT_AFTER_FORM", "LV3_LIFETIME",    "LV3_BUSY"};
+                                 "LV3_NO_FORM", "LV3_HANG",       "LV3_EXIT_AFTER_FORM", "LV3_LIFETIME",    "LV3_BUSY",
+                                 "LV3_BROADCAST"};
 
 bool EndsWithNoCase(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && lstrcmpiA(s.c_str() + s.size() - tail.size(), tail.c_str()) == 0;

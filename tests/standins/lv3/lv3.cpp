@@ -13,6 +13,8 @@
 //   query <wparam> <lparam>  message 0x4FD reached the application window (decimal)
 //   box <text>               right after it: the query box's text at that moment, the query run
 //   activate                 the main form became active
+//   broadcast <ms>           a send to every top-level window (LV3_BROADCAST) was answered by all
+//                            after this long (or given up on after 5 s per window)
 //   exit                     the process is leaving
 // The activation arrives as a sent message and so overtakes a posted query message still waiting
 // in the queue; the form takes such a waiting message first, so the log keeps the issuing order.
@@ -27,6 +29,9 @@
 //   LV3_HANG             the query box stays busy this long inside each WM_SETTEXT (after logging it)
 //   LV3_BUSY             each query keeps the UI thread busy this long, handling no messages, as a
 //                        whois query does; past 5 s the system deems the application hung
+//   LV3_BROADCAST        this long into each busy spell, send WM_NULL to every top-level window, as a
+//                        settings-change broadcast does, and wait for the answers (SMTO_BLOCK: this
+//                        thread answers nothing meanwhile, as a thread in a plain send on Windows)
 //   LV3_EXIT_AFTER_FORM  exit this long after the form and its children are complete (0: at once)
 //   LV3_LIFETIME         exit on its own after this long (default 120000), so none is left behind
 #include <windows.h>
@@ -42,6 +47,7 @@ namespace {
 
 constexpr UINT kQueryMessage = expected::kQueryMessage;
 constexpr UINT_PTR kFormTimer = 1, kChildTimer = 2, kExitTimer = 3, kLifeTimer = 4;
+constexpr UINT kBroadcastTimeoutMs = 5000;  // per window
 const char* const kChildClasses[3] = {"TCoolBar", "TPanel", "TComboBoxEx"};
 
 struct Settings {
@@ -52,6 +58,8 @@ struct Settings {
     bool noForm = false;
     bool exitAfterForm = false;
     DWORD exitDelay = 0;
+    bool broadcast = false;
+    DWORD broadcastAt = 0;
 };
 
 // The stand-in's own state: its settings, its windows and the last query it was told to run.
@@ -91,6 +99,8 @@ void LoadSettings() {
     c.noForm = lvtest::Env("LV3_NO_FORM") == "1";
     c.exitAfterForm = !lvtest::Env("LV3_EXIT_AFTER_FORM").empty();
     c.exitDelay = EnvMs("LV3_EXIT_AFTER_FORM", 0);
+    c.broadcast = !lvtest::Env("LV3_BROADCAST").empty();
+    c.broadcastAt = EnvMs("LV3_BROADCAST", 0);
 }
 
 // One whole line per write, the file opened for each so readers always see complete lines.
@@ -159,13 +169,28 @@ void OnTimer(UINT_PTR id) {
     }
 }
 
+void Broadcast() {
+    const DWORD t0 = GetTickCount();
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(HWND_BROADCAST, WM_NULL, 0, 0, SMTO_BLOCK, kBroadcastTimeoutMs, &ignored);
+    Log("broadcast " + std::to_string(GetTickCount() - t0));
+}
+
+// The query runs on this thread, handling no messages, with the broadcast somewhere inside.
+void RunBusy() {
+    const DWORD before = g.cfg.broadcast && g.cfg.broadcastAt < g.cfg.busy ? g.cfg.broadcastAt : g.cfg.busy;
+    Sleep(before);
+    if (g.cfg.broadcast) Broadcast();
+    Sleep(g.cfg.busy - before);
+}
+
 void OnQuery(WPARAM wParam, LPARAM lParam) {
     Log("query " + std::to_string(wParam) + " " + std::to_string(lParam));
     g.lastQuery = g.children[2] ? lvtest::Text(g.children[2]) : std::string();
     g.lastMode = lParam;
     Log("box " + g.lastQuery);
     if (g.form) InvalidateRect(g.form, nullptr, TRUE);
-    if (g.cfg.busy) Sleep(g.cfg.busy);  // the query runs on this thread
+    if (g.cfg.busy) RunBusy();
 }
 
 LRESULT CALLBACK AppProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
