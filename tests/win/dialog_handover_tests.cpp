@@ -10,34 +10,15 @@
 #include "../cases/expected.h"
 #include "dialogdriver.h"
 #include "standin.h"
+#include "standinfixture.h"
 #include "testutil.h"
 
 using namespace lvtest;
 
 namespace {
 
-class HandOverTest : public ::testing::Test {
+class HandOverTest : public StandInFolderTest {
 protected:
-    void SetUp() override {
-        ClearStandInSettings();
-        dir_ = MakeTempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        exe_ = dir_ + "\\lviehlp.exe";
-        log_ = dir_ + "\\lv3.log";
-        ASSERT_TRUE(CopyTo(DistFile("lviehlp.exe"), exe_));
-        SetEnv("LV3_LOG", log_.c_str());
-    }
-    void TearDown() override {
-        app_.End();
-        EndStandIns(log_);
-        standIn_.End();
-        ClearStandInSettings();
-        RemoveTree(dir_);
-    }
-    void InstallStandIn() { ASSERT_TRUE(CopyTo(StandInExe(), dir_ + "\\lv3.exe")); }
-    void StartRunningStandIn() {
-        InstallStandIn();
-        ASSERT_TRUE(StartStandIn(standIn_, dir_, log_, "child TComboBoxEx"));
-    }
     // A new lviehlp.exe in app_ (one started before is ended first), with text typed into its dialog.
     void Open(const std::string& text) {
         ASSERT_TRUE(StartDialog(app_, exe_, d_)) << "dialog did not appear";
@@ -52,10 +33,6 @@ protected:
         EXPECT_EQ(app_.Wait(10000), 0);
     }
 
-    std::string dir_, exe_, log_;
-    Process app_;
-    Process standIn_;
-    Dialog d_;
 };
 
 // What another program sees of the dialog while lviehlp waits for the main application: the

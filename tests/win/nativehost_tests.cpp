@@ -8,6 +8,7 @@
 #include "dialogdriver.h"
 #include "hostdriver.h"
 #include "standin.h"
+#include "standinfixture.h"
 #include "testutil.h"
 
 using namespace lvtest;
@@ -16,26 +17,13 @@ namespace {
 
 const char kPage[] = R"({"url":"http://www.shop.co.example/index.html"})";
 
-class NativeHostTest : public ::testing::Test {
+class NativeHostTest : public StandInFolderTest {
 protected:
-    void SetUp() override {
-        ClearStandInSettings();
-        dir_ = MakeTempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        exe_ = dir_ + "\\lviehlp.exe";
-        log_ = dir_ + "\\lv3.log";
-        ASSERT_TRUE(CopyTo(DistFile("lviehlp.exe"), exe_));
-        SetEnv("LV3_LOG", log_.c_str());
-    }
     void TearDown() override {
         pipes_.Close();
-        host_.End();
-        EndStandIns(log_);
-        standIn_.End();
         CloseBrowser(browser_);
-        ClearStandInSettings();
-        RemoveTree(dir_);
+        StandInFolderTest::TearDown();
     }
-    void InstallStandIn() { ASSERT_TRUE(CopyTo(StandInExe(), dir_ + "\\lv3.exe")); }
 
     // Chrome's start with one message; the dialog it shows.
     void OpenAsChrome(const std::string& message, long long parentWindow = 0) {
@@ -52,17 +40,15 @@ protected:
         return json;
     }
 
-    std::string dir_, exe_, log_;
-    Process host_, standIn_, browser_;
+    Process& host_ = app_;  // cmd.exe for Chrome's start, lviehlp.exe for Firefox's
+    Process browser_;
     HostPipes pipes_;
-    Dialog d_;
 };
 
 }  // namespace
 
 TEST_F(NativeHostTest, ChromeStartQueriesTheChosenTextOrNone) {
-    InstallStandIn();
-    ASSERT_TRUE(StartStandIn(standIn_, dir_, log_, "child TComboBoxEx"));
+    StartRunningStandIn();
     const struct {
         const char* button;
         const char* reply;
