@@ -160,6 +160,7 @@ foreach(target lviehlp lvieres)
     endif()
 endforeach()
 
+include(${CMAKE_SOURCE_DIR}/package/host-manifests.cmake)
 include(${CMAKE_SOURCE_DIR}/package/package.cmake)
 include(${CMAKE_SOURCE_DIR}/cmake/extension.cmake)
 
