@@ -63,12 +63,14 @@ function(lv_add_msi target output version)
         # control, Users read and execute, nothing inherited. Windows Installer 5 (Windows 7 on).
         -q "CREATE TABLE `MsiLockPermissionsEx` (`MsiLockPermissionsEx` CHAR(72) NOT NULL, `LockObject` CHAR(72) NOT NULL, `Table` CHAR(32) NOT NULL, `SDDLText` LONGCHAR NOT NULL, `Condition` CHAR(255) PRIMARY KEY `MsiLockPermissionsEx`)"
         -q "INSERT INTO `MsiLockPermissionsEx` (`MsiLockPermissionsEx`, `LockObject`, `Table`, `SDDLText`) VALUES ('LockInstallDir', 'INSTALLDIR', 'CreateFolder', '${LV_INSTALLDIR_SDDL}')"
-        -q "UPDATE `File` SET `Version` = '${LV_PACKAGE_VERSION}'")
+        # The program and the icon library carry that version; the manifests are unversioned files.
+        -q "UPDATE `File` SET `Version` = '${LV_PACKAGE_VERSION}' WHERE `File` = 'lviehlp.exe' OR `File` = 'lvieres.dll'")
     set(files "${work}/files")
     lv_sign_command(sign lviehlp.msi "Lorvane/MSIE Integration ${version}")  # last: over the pinned package
     add_custom_command(OUTPUT "${output}"
-        COMMAND "${CMAKE_COMMAND}" -E copy "${LV_DIST_DIR}/lviehlp.exe" "${LV_DIST_DIR}/lvieres.dll" "${files}"
+        COMMAND "${CMAKE_COMMAND}" -E copy "${LV_DIST_DIR}/lviehlp.exe" "${LV_DIST_DIR}/lvieres.dll" ${LV_HOST_MANIFESTS} "${files}"
         COMMAND touch -d "@${LV_PACKAGE_TIME}" "${files}/lviehlp.exe" "${files}/lvieres.dll"
+                "${files}/lviehlp-chromium.json" "${files}/lviehlp-firefox.json"
         COMMAND ${LV_FIXED_CLOCK} "${LV_WIXL}" -D "Version=${version}" -D "ProductCode={${product}}" -D "UpgradeCode={${LV_UPGRADE_CODE}}"
                 -D "DistDir=files" -D "ResDir=${res}" -o lviehlp.msi "${wxs}"
         COMMAND ${LV_FIXED_CLOCK} "${LV_MSIBUILD}" lviehlp.msi ${fixups}
@@ -77,7 +79,8 @@ function(lv_add_msi target output version)
                 -P "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake"
         ${sign}
         COMMAND "${CMAKE_COMMAND}" -E copy lviehlp.msi "${output}"
-        DEPENDS "${wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake" lviehlp lvieres
+        DEPENDS "${wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake" ${LV_HOST_MANIFESTS}
+                lviehlp lvieres
         WORKING_DIRECTORY "${work}"
         COMMENT "Windows Installer package ${output}"
         VERBATIM)
