@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The package's tables as built, read with msiinfo (no Wine): the installation folder locked as it
-# is created, registration run on repair as well as installation (from the locked folder), both
-# files versioned, and the fixed times of a reproducible package.
+# is created, registration run on repair as well as installation (from the locked folder), the
+# program and the icon library versioned and the host manifests not, and the fixed times of a
+# reproducible package.
 #   msi-tables.sh PACKAGE VERSION
 set -eu
 msi="$1" version="$2"
@@ -14,8 +15,9 @@ table CreateFolder | grep -qx "$(printf 'INSTALLDIR\tInstallDirRecord')" || bad 
 msiinfo suminfo "$msi" | grep -qx 'Version: 500 (1f4)' || bad "the package does not require Windows Installer 5 (the lock needs it)"
 # After InstallFiles (4000), whenever the product is not being removed: installation and repair.
 table InstallExecuteSequence | grep -qx "$(printf 'LvRegister\tNOT REMOVE\t6390')" || bad "registration is not run on installation and repair"
-for f in lviehlp.exe lvieres.dll; do
-  table File | awk -F'\t' -v f="$f" -v v="$version" '$1 == f && $5 == v {ok=1} END {exit !ok}' || bad "$f has no File.Version $version"
+for f in lviehlp.exe:$version lvieres.dll:$version lviehlp_chromium.json: lviehlp_firefox.json:; do
+  table File | awk -F'\t' -v f="${f%%:*}" -v v="${f#*:}" '$1 == f && $5 == v {ok=1} END {exit !ok}' ||
+    bad "${f%%:*} has no File.Version '${f#*:}'"
 done
 msiinfo suminfo "$msi" | grep -q '^Created: .* 00:00:00 ' || bad "the package's time is the clock's, not a fixed one"
 [ $fail = 0 ] && echo "package tables: as expected"

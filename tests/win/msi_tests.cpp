@@ -1,10 +1,14 @@
-// The Windows Installer package under the platform's own msiexec: silent install, the same package
-// again, removal, a folder of the integrator's choice, the next version over this one, and a
+// The Windows Installer package under the platform's own msiexec: silent install (with the browsers'
+// native messaging host manifests and keys), the same package again, removal, a folder of the integrator's choice, the next version over this one, and a
 // failed registration rolled back.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "../cases/expected.h"
 #include "testutil.h"
@@ -57,6 +61,32 @@ int SubkeyCount(const char* path) {
 // A 32-bit package is listed in the 32-bit view of the registry: named, so that a 64-bit test
 // program reads it too. 32-bit Windows has only the one view and ignores the flag.
 const REGSAM kPackageView = KEY_WOW64_32KEY;
+
+// The native messaging host keys of Chrome, Edge and Firefox: each one's default value, "<none>"
+// for a missing key.
+std::vector<std::string> HostKeys() {
+    std::vector<std::string> out;
+    for (const char* key : {"Software\\Google\\Chrome\\NativeMessagingHosts\\com.lorvane.lviehlp",
+                            "Software\\Microsoft\\Edge\\NativeMessagingHosts\\com.lorvane.lviehlp",
+                            "Software\\Mozilla\\NativeMessagingHosts\\com.lorvane.lviehlp"}) {
+        std::string data;
+        DWORD type = 0;
+        if (!KeyExists(HKEY_LOCAL_MACHINE, key, kPackageView)) out.push_back("<none>");
+        else out.push_back(ReadValue(HKEY_LOCAL_MACHINE, key, "", data, type, kPackageView) ? data : "<no value>");
+    }
+    return out;
+}
+
+// An installed host manifest as "name|path|type|allowed ids" (ids under allowedKey), or why not.
+std::string Manifest(const std::string& path, const char* allowedKey) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "<no file>";
+    const auto json = nlohmann::json::parse(std::istreambuf_iterator<char>(in), {}, nullptr, false);
+    if (!json.is_object()) return "<not a JSON object>";
+    std::string out = json.value("name", "-") + "|" + json.value("path", "-") + "|" + json.value("type", "-");
+    for (const auto& id : json.value(allowedKey, nlohmann::json::array())) out += "|" + id.get<std::string>();
+    return out;
+}
 
 // The uninstall entries named after the package, as "name|publisher|version|no repair|no modify".
 std::vector<std::string> UninstallEntries() {
@@ -112,6 +142,12 @@ TEST_F(PackageTest, SilentInstallAgainAndRemoval) {
     EXPECT_EQ(Value(kButtonKey, "Exec"), dir + "lviehlp.exe");
     EXPECT_EQ(Value(kButtonKey, "Icon").rfind(dir + "lvieres.dll,", 0), 0u) << Value(kButtonKey, "Icon");
     EXPECT_EQ(UninstallEntries(), std::vector<std::string>{"Lorvane/MSIE Integration|lviehlp project|" LV_VERSION "|1|1"});
+    EXPECT_EQ(HostKeys(), (std::vector<std::string>{dir + "lviehlp-chromium.json", dir + "lviehlp-chromium.json",
+                                                    dir + "lviehlp-firefox.json"}));
+    EXPECT_EQ(Manifest(dir + "lviehlp-chromium.json", "allowed_origins"),
+              "com.lorvane.lviehlp|lviehlp.exe|stdio|chrome-extension://hphpifhccdajjhnlkcodaieopjgdeafg/");
+    EXPECT_EQ(Manifest(dir + "lviehlp-firefox.json", "allowed_extensions"),
+              "com.lorvane.lviehlp|lviehlp.exe|stdio|lviehlp@lorvane.com");
 
     EXPECT_EQ(Msiexec("/i " + Quoted(Package()), "install-again"), 0);
     EXPECT_EQ(SubkeyCount(kExtensions), others + 2) << "one set of keys";
@@ -122,6 +158,9 @@ TEST_F(PackageTest, SilentInstallAgainAndRemoval) {
     EXPECT_TRUE(NoKeys());
     EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
     EXPECT_FALSE(FileThere(dir + "lvieres.dll"));
+    EXPECT_FALSE(FileThere(dir + "lviehlp-chromium.json"));
+    EXPECT_FALSE(FileThere(dir + "lviehlp-firefox.json"));
+    EXPECT_EQ(HostKeys(), (std::vector<std::string>{"<none>", "<none>", "<none>"}));
     EXPECT_TRUE(UninstallEntries().empty());
 }
 

@@ -60,7 +60,7 @@ std::wstring Widen(const std::string& ansi);  // text of the ANSI code page as U
 std::wstring MakeCyrillicDir(const std::string& dir);
 
 // Registry read-back.
-bool KeyExists(HKEY root, const std::string& path);
+bool KeyExists(HKEY root, const std::string& path, REGSAM view = 0);
 // The value's data as stored (terminator dropped for REG_SZ), and its type.
 bool ReadValue(HKEY root, const std::string& path, const std::string& name, std::string& data, DWORD& type,
                REGSAM view = 0);
@@ -68,8 +68,8 @@ bool ReadValue(HKEY root, const std::string& path, const std::string& name, std:
 int ValueCount(HKEY root, const std::string& path);
 void DeleteTree(HKEY root, const std::string& path);
 // Registry writes, the key created as needed. SetValue stores the bytes as given (REG_SZ data is
-// UTF-16 here); SetSz takes text of the ANSI code page. view, here and in ReadValue: 0 for the
-// process's own registry view, or KEY_WOW64_32KEY / KEY_WOW64_64KEY for that one.
+// UTF-16 here); SetSz takes text of the ANSI code page. view, here, in KeyExists and in ReadValue:
+// 0 for the process's own registry view, or KEY_WOW64_32KEY / KEY_WOW64_64KEY for that one.
 bool SetValue(HKEY root, const std::string& path, const wchar_t* name, DWORD type, const void* data, DWORD size,
               REGSAM view = 0);
 void SetWideSz(HKEY root, const std::string& path, const wchar_t* name, const std::wstring& data, REGSAM view = 0);
