@@ -47,7 +47,7 @@ check_reproducible() {
     cmake --build "build/repro-$x" -j2 --target lviehlp_msi >/dev/null 2>&1 || true  # when wixl is there
   done
   repro=identical
-  for f in lviehlp.exe lvieres.dll $(cd build/repro-a/dist && ls *.msi 2>/dev/null); do
+  for f in lviehlp.exe lvieres.dll lviehlp-chromium.json lviehlp-firefox.json $(cd build/repro-a/dist && ls *.msi 2>/dev/null); do
     cmp -s "build/repro-a/dist/$f" "build/repro-b/dist/$f" || repro="DIFFERENT ($f)"
   done
 }
@@ -278,7 +278,7 @@ print_tables() {
     done
   fi
   echo
-  row "Two clean builds, lviehlp.exe+lvieres.dll+MSI" "$repro" "" "" "identical" "$([ "$repro" = identical ] && echo yes || echo NO)"
+  row "Two clean builds, lviehlp.exe+lvieres.dll+host manifests+MSI" "$repro" "" "" "identical" "$([ "$repro" = identical ] && echo yes || echo NO)"
   echo "build: $arch"
   echo "lviehlp.exe: $(stat -c %s "$dist/lviehlp.exe") bytes, before the hardening $(stat -c %s "$bin/lvbench_lviehlp_soft.exe"); lvieres.dll: $(stat -c %s "$dist/lvieres.dll") bytes"
   echo "PE flags: lviehlp.exe $(pe_flags "$dist/lviehlp.exe"), before the hardening $(pe_flags "$bin/lvbench_lviehlp_soft.exe"); lvieres.dll $(pe_flags "$dist/lvieres.dll")"
