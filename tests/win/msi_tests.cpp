@@ -209,6 +209,8 @@ TEST_F(PackageTest, FailedRegistrationRollsEverythingBack) {
     EXPECT_TRUE(NoKeys());
     EXPECT_FALSE(FileThere(DefaultDir() + "lviehlp.exe"));
     EXPECT_FALSE(FileThere(DefaultDir() + "lvieres.dll"));
+    EXPECT_FALSE(FileThere(DefaultDir() + "lviehlp-firefox.json"));
+    EXPECT_EQ(HostKeys(), (std::vector<std::string>{"<none>", "<none>", "<none>"})) << "written before the failure";
     EXPECT_TRUE(UninstallEntries().empty());
 }
 
