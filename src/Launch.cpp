@@ -145,6 +145,20 @@ bool StartOutsideJob(const std::wstring& exePath) {
     return true;
 }
 
+// lv3.exe from our own folder through the shell: by the ANSI path while the code page holds it, by
+// the wide one where only that names the file. The shell reports success with a value above 32.
+bool ShellStart(const ModulePath& ownPath) {
+    HINSTANCE result;
+    if (ownPath.exact) {
+        const std::string exePath = DirectoryPart(ownPath.ansi, AnsiLeadByte) + "lv3.exe";
+        result = ShellExecuteA(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    } else {
+        const std::wstring exePath = DirectoryPart(ownPath.wide) + L"lv3.exe";
+        result = ShellExecuteW(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
 // Starts lv3.exe from our own folder and waits for its form and query box; false after an error box.
 bool StartMainApp(const LaunchClock& clock, bool leaveJob, HWND& form, HWND& box) {
     ModulePath ownPath;
@@ -152,24 +166,15 @@ bool StartMainApp(const LaunchClock& clock, bool leaveJob, HWND& form, HWND& box
         ShowLaunchError();
         return false;
     }
-    // By the ANSI path while the code page holds it; by the wide one where only that names the file.
-    // The shell reports success with a value above 32.
     // The job's own limits are not asked: not every system answers for the caller's job without a
-    // handle to it, so the start itself tells whether the job lets it out.
-    bool started = false;
-    const bool outside = leaveJob && RunsInJob();
-    if (outside) started = StartOutsideJob(DirectoryPart(ownPath.wide) + L"lv3.exe");
-    if (outside && (started || GetLastError() != ERROR_ACCESS_DENIED)) {
-        // started outside the job, or not at all
-    } else if (ownPath.exact) {
-        const std::string exePath = DirectoryPart(ownPath.ansi, AnsiLeadByte) + "lv3.exe";
-        started = reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr,
-                                                          nullptr, SW_SHOWNORMAL)) > 32;
-    } else {
-        const std::wstring exePath = DirectoryPart(ownPath.wide) + L"lv3.exe";
-        started = reinterpret_cast<INT_PTR>(ShellExecuteW(GetDesktopWindow(), nullptr, exePath.c_str(), nullptr,
-                                                          nullptr, SW_SHOWNORMAL)) > 32;
+    // handle to it, so the start itself tells whether the job lets it out. Only a job that refuses
+    // the breakaway sends us back to the shell, which starts it inside.
+    bool started = false, viaShell = true;
+    if (leaveJob && RunsInJob()) {
+        started = StartOutsideJob(DirectoryPart(ownPath.wide) + L"lv3.exe");
+        viaShell = !started && GetLastError() == ERROR_ACCESS_DENIED;
     }
+    if (viaShell) started = ShellStart(ownPath);
     if (!started) {
         ShowLaunchError();
         return false;

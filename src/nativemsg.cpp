@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "common.h"
+
 namespace lv {
 
 namespace {
@@ -16,12 +18,7 @@ using Json = nlohmann::ordered_json;
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.compare(0, std::strlen(prefix), prefix) == 0; }
 
-bool EndsWithJson(const std::string& s) {
-    if (s.size() < 5) return false;
-    std::string tail = s.substr(s.size() - 5);
-    for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return tail == ".json";
-}
+bool EndsWithJson(const std::string& s) { return s.size() >= 5 && SameTextAscii(s.substr(s.size() - 5), ".json"); }
 
 // "--parent-window=N" with N a decimal window handle; 0 for anything else.
 std::int64_t ParentWindow(const std::string& arg) {
@@ -100,9 +97,8 @@ Request ParseRequest(const std::string& body) {
 bool IsWebAddress(const std::string& url) {
     const std::size_t colon = url.find(':');
     if (colon == std::string::npos) return false;
-    std::string scheme = url.substr(0, colon);
-    for (char& c : scheme) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return scheme == "http" || scheme == "https" || scheme == "ftp";
+    const std::string scheme = url.substr(0, colon);
+    return SameTextAscii(scheme, "http") || SameTextAscii(scheme, "https") || SameTextAscii(scheme, "ftp");
 }
 
 std::string QueriedReply(bool asDomain, const std::string& query) {
