@@ -1,6 +1,7 @@
 // Benchmark driver, run under Wine: starts programs, times each to its window (and, when asked, to
-// its pre-filled edit box, also as a browser's native messaging host given one message), reads its peak working set, and times the hand-over from a button
-// click to the main application's receipt. Prints one line per run.
+// its pre-filled edit box, also as a browser's native messaging host given one message), reads its
+// peak working set, and times the hand-over from a button click to the main application's
+// receipt. Prints one line per run.
 #include <windows.h>
 #include <psapi.h>
 

@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::uint32_t length = 0;
     if (in.size >= 4) std::memcpy(&length, in.data, 4);
-    const bool whole = in.size >= 4 && length >= 1 && length <= lv::kMaxRequestBytes && in.size - 4 >= length;
     const bool lengthOk = length >= 1 && length <= lv::kMaxRequestBytes;
+    const bool whole = lengthOk && in.size - 4 >= length;
     FUZZ_CHECK(in.at <= 4u + (lengthOk ? length : 0u));  // nothing past the one message
     FUZZ_CHECK((r.status == lv::RequestStatus::NoInput) == (in.size == 0));
     if (r.status == lv::RequestStatus::Ok) {

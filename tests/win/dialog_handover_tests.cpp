@@ -32,7 +32,6 @@ protected:
         EXPECT_EQ(CountPrefix(LogLines(log_), "settext "), 1);
         EXPECT_EQ(app_.Wait(10000), 0);
     }
-
 };
 
 // What another program sees of the dialog while lviehlp waits for the main application: the

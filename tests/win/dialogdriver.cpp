@@ -114,16 +114,12 @@ bool WaitForDialog(DWORD pid, Dialog& d) {
     return true;
 }
 
-namespace {
-bool FindDialog(const Process& p, Dialog& d) { return WaitForDialog(p.pi.dwProcessId, d); }
-}  // namespace
-
 bool StartDialog(Process& p, const std::string& exe, Dialog& d, const std::string& workDir) {
-    return Start(p, "\"" + exe + "\"", workDir) && FindDialog(p, d);
+    return Start(p, "\"" + exe + "\"", workDir) && WaitForDialog(p.pi.dwProcessId, d);
 }
 
 bool StartDialog(Process& p, const std::wstring& exe, Dialog& d) {
-    return StartWide(p, L"\"" + exe + L"\"") && FindDialog(p, d);
+    return StartWide(p, L"\"" + exe + L"\"") && WaitForDialog(p.pi.dwProcessId, d);
 }
 
 void SetText(HWND w, const std::string& text) {

@@ -41,6 +41,14 @@ bool Connect(HANDLE pipe, DWORD timeoutMs) {
     return ok;
 }
 
+// Our ends of a new pair of pipes named in and out, in place of any earlier pair.
+bool MakeServers(HostPipes& pipes, const std::string& in, const std::string& out) {
+    pipes.Close();
+    pipes.toHost = MakeServer(in, PIPE_ACCESS_OUTBOUND);
+    pipes.fromHost = MakeServer(out, PIPE_ACCESS_INBOUND);
+    return pipes.toHost != INVALID_HANDLE_VALUE && pipes.fromHost != INVALID_HANDLE_VALUE;
+}
+
 // The host's end of a pipe, opened by name and inheritable, for a start that hands it over.
 HANDLE OpenClientEnd(const std::string& name, DWORD access) {
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
@@ -62,10 +70,7 @@ void HostPipes::Close() {
 
 bool StartAsChrome(Process& p, const std::string& exe, long long parentWindow, HostPipes& pipes) {
     const std::string in = PipeName("in"), out = PipeName("out");
-    pipes.Close();
-    pipes.toHost = MakeServer(in, PIPE_ACCESS_OUTBOUND);
-    pipes.fromHost = MakeServer(out, PIPE_ACCESS_INBOUND);
-    if (pipes.toHost == INVALID_HANDLE_VALUE || pipes.fromHost == INVALID_HANDLE_VALUE) return false;
+    if (!MakeServers(pipes, in, out)) return false;
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
     std::string cmd = "\"" + std::string(system) + "\\cmd.exe\" /d /s /c \"\"" + exe +
@@ -91,10 +96,7 @@ HANDLE MakeBreakawayJob() {
 
 bool StartAsFirefox(Process& p, const std::string& exe, HANDLE job, HostPipes& pipes) {
     const std::string in = PipeName("in"), out = PipeName("out");
-    pipes.Close();
-    pipes.toHost = MakeServer(in, PIPE_ACCESS_OUTBOUND);
-    pipes.fromHost = MakeServer(out, PIPE_ACCESS_INBOUND);
-    if (pipes.toHost == INVALID_HANDLE_VALUE || pipes.fromHost == INVALID_HANDLE_VALUE) return false;
+    if (!MakeServers(pipes, in, out)) return false;
     const HANDLE hostIn = OpenClientEnd(in, GENERIC_READ), hostOut = OpenClientEnd(out, GENERIC_WRITE);
     const std::string folder = exe.substr(0, exe.rfind('\\') + 1);
     std::string cmd = "\"" + exe + "\" \"" + folder + "lviehlp-firefox.json\" lviehlp@lorvane.com";

@@ -1,6 +1,6 @@
 // The Windows Installer package under the platform's own msiexec: silent install (with the browsers'
-// native messaging host manifests and keys), the same package again, removal, a folder of the integrator's choice, the next version over this one, and a
-// failed registration rolled back.
+// native messaging host manifests and keys), the same package again, removal, a folder of the
+// integrator's choice, the next version over this one, and a failed registration rolled back.
 #include <gtest/gtest.h>
 
 #include <fstream>
