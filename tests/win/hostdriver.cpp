@@ -86,10 +86,11 @@ bool StartAsChrome(Process& p, const std::string& exe, long long parentWindow, H
     return Connect(pipes.toHost, 15000) && Connect(pipes.fromHost, 15000);
 }
 
-HANDLE MakeBreakawayJob() {
+HANDLE MakeBreakawayJob(bool allowBreakaway) {
     HANDLE job = CreateJobObjectA(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    limits.BasicLimitInformation.LimitFlags =
+        (allowBreakaway ? JOB_OBJECT_LIMIT_BREAKAWAY_OK : 0) | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
     return job;
 }

@@ -169,30 +169,36 @@ TEST_F(NativeHostTest, MalformedMessagesGetAnErrorAndNoWindow) {
     }
 }
 
-TEST_F(NativeHostTest, FirefoxStartMainApplicationOutlivesTheJob) {
+// The browser ends the whole job after the reply. A job that allows breakaway, as Firefox's does,
+// leaves the main application out of it; one that refuses it still gets the query handed over, to
+// an application started inside it by the shell.
+TEST_F(NativeHostTest, FirefoxStartMainApplicationLeavesTheJobWhereAllowed) {
     InstallStandIn();  // not running: the hand-over starts it
-    HANDLE job = MakeBreakawayJob();
-    ASSERT_TRUE(StartAsFirefox(host_, exe_, job, pipes_));
-    ASSERT_TRUE(SendMessageBytes(pipes_, kPage));
-    ASSERT_TRUE(WaitForDialog(host_.pi.dwProcessId, d_));
-    Click(d_.domain);
-    std::string out, json;
-    EXPECT_TRUE(ReadToEnd(pipes_, out, 60000));
-    EXPECT_TRUE(Unframe(out, json));
-    EXPECT_EQ(json, R"({"result":"queried","as":"domain","query":"shop.co.example"})");
-    EXPECT_GE(WaitForLine(log_, expected::QueryLine(1)), 0);
-    // The browser ends the whole job after the reply; the main application is not in it.
-    ASSERT_TRUE(TerminateJobObject(job, 1));
-    CloseHandle(job);
-    EXPECT_NE(host_.Wait(5000), -2);
-    Sleep(500);
-    const std::vector<std::string> log = LogLines(log_);
-    ASSERT_FALSE(log.empty());
-    ASSERT_EQ(log[0].compare(0, 6, "start "), 0);
-    const DWORD pid = std::strtoul(log[0].c_str() + 6, nullptr, 10);
-    HANDLE standIn = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    ASSERT_NE(standIn, nullptr);
-    EXPECT_EQ(WaitForSingleObject(standIn, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the main application died with the job";
-    CloseHandle(standIn);
-    EXPECT_EQ(CountPrefix(LogLines(log_), "exit"), 0);
+    for (const bool allowBreakaway : {true, false}) {
+        SCOPED_TRACE(allowBreakaway ? "breakaway allowed" : "breakaway refused");
+        DeleteFileA(log_.c_str());
+        HANDLE job = MakeBreakawayJob(allowBreakaway);
+        ASSERT_TRUE(StartAsFirefox(host_, exe_, job, pipes_));
+        ASSERT_TRUE(SendMessageBytes(pipes_, kPage));
+        ASSERT_TRUE(WaitForDialog(host_.pi.dwProcessId, d_));
+        Click(d_.domain);
+        std::string out, json;
+        EXPECT_TRUE(ReadToEnd(pipes_, out, 60000));
+        EXPECT_TRUE(Unframe(out, json));
+        EXPECT_EQ(json, R"({"result":"queried","as":"domain","query":"shop.co.example"})");
+        EXPECT_GE(WaitForLine(log_, expected::QueryLine(1)), 0);
+        const std::vector<std::string> log = LogLines(log_);
+        ASSERT_FALSE(log.empty());
+        ASSERT_EQ(log[0].compare(0, 6, "start "), 0);
+        HANDLE standIn = OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(log[0].c_str() + 6, nullptr, 10));
+        ASSERT_NE(standIn, nullptr);
+        ASSERT_TRUE(TerminateJobObject(job, 1));
+        CloseHandle(job);
+        EXPECT_NE(host_.Wait(5000), -2);
+        EXPECT_EQ(WaitForSingleObject(standIn, 1000), allowBreakaway ? static_cast<DWORD>(WAIT_TIMEOUT) : WAIT_OBJECT_0)
+            << "the main application is in the job: " << !allowBreakaway;
+        CloseHandle(standIn);
+        EXPECT_EQ(CountPrefix(LogLines(log_), "exit"), 0);
+        EndStandIns(log_);
+    }
 }
