@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 #include "../cases/expected.h"
 #include "dialogdriver.h"
@@ -59,13 +58,6 @@ WaitSeen WatchUntil(const std::string& log, const std::string& line, const Dialo
         seen.hung += IsHungAppWindow(d.window) != FALSE;
     }
     return seen;
-}
-
-// Milliseconds of the stand-in's first broadcast line, or -1 when there is none.
-long BroadcastMs(const std::string& log) {
-    for (const std::string& l : LogLines(log))
-        if (l.compare(0, 10, "broadcast ") == 0) return std::strtol(l.c_str() + 10, nullptr, 10);
-    return -1;
 }
 
 }  // namespace
@@ -166,7 +158,7 @@ TEST_F(HandOverTest, WaitsKeepAnsweringOtherPrograms) {
         PostMessageA(d_.edit, WM_CHAR, 'x', 1);  // typed during the hand-over
 
         const WaitSeen seen = WatchUntil(log_, "settext shop.co.example", d_, typed);
-        const long broadcast = BroadcastMs(log_);
+        const long broadcast = NumberAfter(LogLines(log_), "broadcast ");
         std::printf("%s: longest send to the dialog %lu ms in %d samples, %d deemed hung; broadcast %ld ms\n",
                     busy ? "busy" : "starting", static_cast<unsigned long>(seen.longestSendMs), seen.samples,
                     seen.hung, broadcast);
@@ -183,12 +175,7 @@ TEST_F(HandOverTest, WaitsKeepAnsweringOtherPrograms) {
         EXPECT_GT(WaitForLine(log_, expected::QueryLine(1), set), set) << "no query message after the text";
         EXPECT_EQ(app_.Wait(10000), 0);
         EXPECT_LT(GetTickCount() - t0, 15000u) << "the hand-over waited out a bound";
-
-        EndStandIns(log_);
-        standIn_.End();
-        DeleteFileA(log_.c_str());
-        ClearStandInSettings();
-        SetEnv("LV3_LOG", log_.c_str());
+        ResetStandIn();
     }
 }
 

@@ -176,7 +176,6 @@ TEST_F(NativeHostTest, FirefoxStartMainApplicationLeavesTheJobWhereAllowed) {
     InstallStandIn();  // not running: the hand-over starts it
     for (const bool allowBreakaway : {true, false}) {
         SCOPED_TRACE(allowBreakaway ? "breakaway allowed" : "breakaway refused");
-        DeleteFileA(log_.c_str());
         HANDLE job = MakeBreakawayJob(allowBreakaway);
         ASSERT_TRUE(StartAsFirefox(host_, exe_, job, pipes_));
         ASSERT_TRUE(SendMessageBytes(pipes_, kPage));
@@ -187,10 +186,9 @@ TEST_F(NativeHostTest, FirefoxStartMainApplicationLeavesTheJobWhereAllowed) {
         EXPECT_TRUE(Unframe(out, json));
         EXPECT_EQ(json, R"({"result":"queried","as":"domain","query":"shop.co.example"})");
         EXPECT_GE(WaitForLine(log_, expected::QueryLine(1)), 0);
-        const std::vector<std::string> log = LogLines(log_);
-        ASSERT_FALSE(log.empty());
-        ASSERT_EQ(log[0].compare(0, 6, "start "), 0);
-        HANDLE standIn = OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(log[0].c_str() + 6, nullptr, 10));
+        const long pid = NumberAfter(LogLines(log_), "start ");
+        ASSERT_GE(pid, 0) << "the stand-in logged no start";
+        HANDLE standIn = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
         ASSERT_NE(standIn, nullptr);
         ASSERT_TRUE(TerminateJobObject(job, 1));
         CloseHandle(job);
@@ -199,6 +197,6 @@ TEST_F(NativeHostTest, FirefoxStartMainApplicationLeavesTheJobWhereAllowed) {
             << "the main application is in the job: " << !allowBreakaway;
         CloseHandle(standIn);
         EXPECT_EQ(CountPrefix(LogLines(log_), "exit"), 0);
-        EndStandIns(log_);
+        ResetStandIn();
     }
 }

@@ -115,6 +115,12 @@ int CountPrefix(const std::vector<std::string>& lines, const std::string& prefix
     return n;
 }
 
+long NumberAfter(const std::vector<std::string>& lines, const std::string& prefix) {
+    for (const std::string& l : lines)
+        if (l.compare(0, prefix.size(), prefix) == 0) return std::strtol(l.c_str() + prefix.size(), nullptr, 10);
+    return -1;
+}
+
 int WaitForLine(const std::string& log, const std::string& line, int from, DWORD timeoutMs) {
     int i = -1;
     WaitUntil([&] { return (i = IndexOf(LogLines(log), line, from)) >= 0; }, timeoutMs, 50);

@@ -22,6 +22,8 @@ std::vector<std::string> LogLines(const std::string& log);
 // Index of the first line equal to line at or after from; -1 if none.
 int IndexOf(const std::vector<std::string>& lines, const std::string& line, int from = 0);
 int CountPrefix(const std::vector<std::string>& lines, const std::string& prefix);
+// The number after prefix on the first line that starts with it ("start 1234": 1234); -1 if none.
+long NumberAfter(const std::vector<std::string>& lines, const std::string& prefix);
 // Waits (polling) until line appears at or after from; its index, or -1 after timeoutMs.
 int WaitForLine(const std::string& log, const std::string& line, int from = 0, DWORD timeoutMs = 15000);
 

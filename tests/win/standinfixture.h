@@ -33,6 +33,14 @@ protected:
         InstallStandIn();
         ASSERT_TRUE(StartStandIn(standIn_, dir_, log_, "child TComboBoxEx"));
     }
+    // Between the cases of one test: the stand-ins ended, a fresh log and no other settings.
+    void ResetStandIn() {
+        EndStandIns(log_);
+        standIn_.End();
+        DeleteFileA(log_.c_str());
+        ClearStandInSettings();
+        SetEnv("LV3_LOG", log_.c_str());
+    }
 
     std::string dir_, exe_, log_;
     Process app_;  // lviehlp.exe, or what started it
