@@ -119,17 +119,17 @@ TEST_F(LayoutTest, ControlsAreScaledFrom96Dpi) {
 }
 
 TEST_F(LayoutTest, CentredOverTheBrowserFrame) {
-    StartOver(200, 150, 700, 500);
+    ASSERT_NO_FATAL_FAILURE(StartOver(200, 150, 700, 500));
     ExpectDialogAt({at_->overFrame, CentredTop(150, 500, windowH_)});
 }
 
 TEST_F(LayoutTest, FramePartlyOffScreenKeepsLeftAndTopVisible) {
-    StartOver(-600, -400, 900, 600);
+    ASSERT_NO_FATAL_FAILURE(StartOver(-600, -400, 900, 600));
     ExpectDialogAt({0, 0});
 }
 
 TEST_F(LayoutTest, FrameSmallerThanTheDialog) {
-    StartOver(700, 500, 200, 120);
+    ASSERT_NO_FATAL_FAILURE(StartOver(700, 500, 200, 120));
     ExpectDialogAt({at_->overSmallFrame, CentredTop(500, 120, windowH_)});  // it overhangs the small frame on every side
     RECT r;
     GetWindowRect(d_.window, &r);

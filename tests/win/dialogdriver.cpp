@@ -55,12 +55,7 @@ HWND WaitForWindow(const Process& p, const char* cls, DWORD timeoutMs) {
 bool StartBrowser(Process& p, const std::vector<std::string>& urls, std::vector<HWND>& frames) {
     std::string cmd = "\"" + BinFile("standins\\lvbrowser.exe") + "\"";
     for (const std::string& u : urls) cmd += " \"" + u + "\"";
-    // A failed start is reported with its error and tried once more after a pause: one suite run
-    // under Wine 8 lost this start within 22 ms, with the program in place.
-    for (int attempt = 0; !Start(p, cmd); Sleep(500)) {
-        std::printf("could not start the stand-in browser: error %lu\n", GetLastError());
-        if (++attempt == 2) return false;
-    }
+    if (!Start(p, cmd)) return false;
     // Waits until every frame is shown with its title, not just created, so that a test starts
     // from the stacking the browser ends with.
     return WaitUntil(
@@ -112,10 +107,15 @@ bool WaitForDialog(DWORD pid, Dialog& d) {
             const std::vector<HWND> all = WindowsOf(pid, "LvIeDialogWnd");
             d.window = all.empty() ? nullptr : all.front();
             return d.window && IsWindowVisible(d.window);
-        }, 15000))
+        }, 15000)) {
+        std::printf("no dialog of process %lu was shown within 15 s\n", pid);
         return false;
+    }
     const std::vector<HWND> c = Children(d.window);
-    if (c.size() != 5) return false;
+    if (c.size() != 5) {
+        std::printf("the dialog has %u controls, not 5\n", static_cast<unsigned>(c.size()));
+        return false;
+    }
     d.label = c[kLabel];
     d.edit = c[kEdit];
     d.domain = c[kDomain];

@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace lvtest {
@@ -53,11 +54,19 @@ bool Start(Process& p, const std::string& commandLine, const std::string& workDi
 
 bool StartWide(Process& p, const std::wstring& commandLine, const std::wstring& workDir) {
     p.End();
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    std::wstring cmd = commandLine;
-    return CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          workDir.empty() ? nullptr : workDir.c_str(), &si, &p.pi) != 0;
+    // A failed start is reported with its error and tried once more after a pause: two suite runs
+    // under Wine 8 each lost one start within milliseconds, with the program in place.
+    for (int attempt = 1;; ++attempt) {
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        std::wstring cmd = commandLine;
+        if (CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
+                           workDir.empty() ? nullptr : workDir.c_str(), &si, &p.pi))
+            return true;
+        std::printf("could not start %ls: error %lu\n", commandLine.c_str(), GetLastError());
+        if (attempt == 2) return false;
+        Sleep(500);
+    }
 }
 
 int RunProcessWide(const std::wstring& commandLine, DWORD timeoutMs, const std::wstring& workDir) {
