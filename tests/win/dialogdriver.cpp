@@ -58,14 +58,15 @@ bool StartBrowser(Process& p, const std::vector<std::string>& urls, std::vector<
     if (!Start(p, cmd)) return false;
     // Waits until every frame is shown with its title, not just created, so that a test starts
     // from the stacking the browser ends with.
+    std::vector<std::string> titles;
+    for (const std::string& u : urls) titles.push_back(u.substr(0, u.rfind('@')));
     return WaitUntil(
         [&] {
             frames.clear();
-            for (const std::string& u : urls) {
-                const std::string title = u.substr(0, u.rfind('@') == std::string::npos ? u.size() : u.rfind('@'));
-                for (HWND w : WindowsOf(p, "IEFrame"))
+            const std::vector<HWND> all = WindowsOf(p, "IEFrame");
+            for (const std::string& title : titles)
+                for (HWND w : all)
                     if (IsWindowVisible(w) && Text(w) == title) frames.push_back(w);
-            }
             return frames.size() == urls.size();
         },
         15000);

@@ -86,7 +86,7 @@ bool StartAsChrome(Process& p, const std::string& exe, long long parentWindow, H
     return Connect(pipes.toHost, 15000) && Connect(pipes.fromHost, 15000);
 }
 
-HANDLE MakeBreakawayJob(bool allowBreakaway) {
+HANDLE MakeHostJob(bool allowBreakaway) {
     HANDLE job = CreateJobObjectA(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags =

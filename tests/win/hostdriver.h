@@ -29,9 +29,9 @@ bool StartAsChrome(Process& p, const std::string& exe, long long parentWindow, H
 // exe "<folder>\lviehlp-firefox.json" lviehlp@lorvane.com, started suspended, put in job and
 // resumed; p is the host itself.
 bool StartAsFirefox(Process& p, const std::string& exe, HANDLE job, HostPipes& pipes);
-// A job as Firefox makes for its hosts: a child may be started outside it (unless allowBreakaway
-// is false, as a stricter job would have it).
-HANDLE MakeBreakawayJob(bool allowBreakaway = true);
+// A job as Firefox makes for its hosts, ended with its last handle; a child may be started outside
+// it only when allowBreakaway (Firefox's own job allows it, a stricter one would not).
+HANDLE MakeHostJob(bool allowBreakaway);
 
 // Writes one message: the 4-byte length, then the bytes.
 bool SendMessageBytes(const HostPipes& pipes, const std::string& body);

@@ -145,7 +145,7 @@ TEST_F(NativeHostTest, MalformedMessagesGetAnErrorAndNoWindow) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reply ? c.reply : "no input");
-        HANDLE job = MakeBreakawayJob();
+        HANDLE job = MakeHostJob(true);
         ASSERT_TRUE(StartAsFirefox(host_, exe_, job, pipes_));
         DWORD written = 0;
         if (!c.bytes.empty()) WriteFile(pipes_.toHost, c.bytes.data(), static_cast<DWORD>(c.bytes.size()), &written, nullptr);
@@ -176,7 +176,7 @@ TEST_F(NativeHostTest, FirefoxStartMainApplicationLeavesTheJobWhereAllowed) {
     InstallStandIn();  // not running: the hand-over starts it
     for (const bool allowBreakaway : {true, false}) {
         SCOPED_TRACE(allowBreakaway ? "breakaway allowed" : "breakaway refused");
-        HANDLE job = MakeBreakawayJob(allowBreakaway);
+        HANDLE job = MakeHostJob(allowBreakaway);
         ASSERT_TRUE(StartAsFirefox(host_, exe_, job, pipes_));
         ASSERT_TRUE(SendMessageBytes(pipes_, kPage));
         ASSERT_TRUE(WaitForDialog(host_.pi.dwProcessId, d_));
