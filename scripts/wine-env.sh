@@ -109,11 +109,7 @@ lv_display_start() {
     # connects during the reset fails to open the display (a browser or a Wine program started
     # right after the last one ended). Measured: 28 (Debian 12) and 78 (Debian 13) of 2000
     # connections in a loop failed without it, none with it.
-    if [ -n "$LV_IN_ROOT" ]; then
-      "$LV_IN_ROOT" Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-    else
-      Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-    fi
+    ${LV_IN_ROOT:+"$LV_IN_ROOT"} Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
     lv_xvfb_pid=$!
     read -r dn <"$fifo"; rm -f "$fifo"
     export DISPLAY=":$dn"
