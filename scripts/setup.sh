@@ -22,7 +22,10 @@ dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xauth >/dev/null || need+=(xauth)
 command -v import >/dev/null || need+=(imagemagick)
-dpkg -s wine32:i386 >/dev/null 2>&1 || need+=(wine wine32:i386)
+# The 32-bit loader runs the shipped program; installed on its own below.
+dpkg -s wine >/dev/null 2>&1 || need+=(wine)
+need32=()
+dpkg -s wine32:i386 >/dev/null 2>&1 || need32+=(wine32:i386)
 dpkg -s locales >/dev/null 2>&1 || need+=(locales)
 # Wine's own fonts: Tahoma for dialogs, Marlett for the caption buttons.
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
@@ -45,13 +48,23 @@ command -v firefox-esr >/dev/null || need+=(firefox-esr)
 command -v xdotool >/dev/null || need+=(xdotool)
 command -v zip >/dev/null || need+=(zip)
 
-if [ ${#need[@]} -gt 0 ]; then
+if [ ${#need[@]} -gt 0 ] || [ ${#need32[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -q
-  $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
+  # A mirror in mid-sync serves an index file of the wrong size for a while, and apt then fails
+  # the whole update (seen here: the security archive's i386 index). Tried again after a pause,
+  # then the install goes on with the indexes that did arrive.
+  for try in 1 2 3; do
+    $SUDO apt-get update -q && break
+    [ "$try" -lt 3 ] && sleep 30 || echo "apt-get update failed $try times: going on with the indexes it fetched" >&2
+  done
+  [ ${#need[@]} -eq 0 ] || $SUDO apt-get install -y -q --no-install-recommends "${need[@]}"
+  # Without its index, i386 packages cannot match the amd64 ones already updated. The suite then
+  # runs the x86_64 build and its summary says that the shipped 32-bit program did not run.
+  [ ${#need32[@]} -eq 0 ] || $SUDO apt-get install -y -q --no-install-recommends "${need32[@]}" ||
+    echo "the 32-bit Wine could not be installed: the shipped 32-bit program will not run here" >&2
 fi
 
 # A Japanese locale gives Wine processes the double-byte code page 932 (one of the Windows tests).

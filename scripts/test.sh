@@ -20,6 +20,7 @@ cmake --build build/win -j"$jobs"
 
 # Why the x86_64 build may stand in for the shipped one: wine-env.sh probes only when not told.
 why="its kernel runs no 32-bit code"
+[ -e /usr/lib/wine/wine ] || why="its 32-bit Wine is not installed"
 [ -n "${LV_WINE_ARCH:-}" ] && why="LV_WINE_ARCH=$LV_WINE_ARCH chose the x86_64 build"
 source scripts/wine-env.sh
 lv_prefix tests
