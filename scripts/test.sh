@@ -18,10 +18,6 @@ cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BU
   -DLV_DIST_DIR="$root/dist" >/dev/null
 cmake --build build/win -j"$jobs"
 
-# Why the x86_64 build may stand in for the shipped one: wine-env.sh probes only when not told.
-why="its kernel runs no 32-bit code"
-[ -e /usr/lib/wine/wine ] || why="its 32-bit Wine is not installed"
-[ -n "${LV_WINE_ARCH:-}" ] && why="LV_WINE_ARCH=$LV_WINE_ARCH chose the x86_64 build"
 source scripts/wine-env.sh
 lv_prefix tests
 if [ "$lv_win_triple" = i686 ]; then
@@ -31,7 +27,7 @@ if [ "$lv_win_triple" = i686 ]; then
   cmake --build build/win64 -j"$jobs" --target lviehlp lvieres
   bash tests/win/check-dist.sh build/win64/dist x86_64
 else
-  echo "== no 32-bit Wine ($why): the shipped files are checked as files,"
+  echo "== no 32-bit Wine ($lv_arch_why): the shipped files are checked as files,"
   echo "== and the Windows tests run against the x86_64 build of the same sources in a 64-bit prefix"
   bash tests/win/check-dist.sh dist  # fails the run when the files are wrong
   echo "dist_files: passed"
@@ -79,7 +75,7 @@ for impl in "Wine 8 (Debian 12)" "Wine 10 (Debian 13 root)"; do
   if [ "$lv_win_triple" = i686 ]; then
     echo "== $impl: the shipped 32-bit dist/lviehlp.exe ran every Windows test (32-bit prefix, and WOW64 in a 64-bit one)"
   else
-    echo "== $impl: NOT RUN: the shipped 32-bit dist/lviehlp.exe was not run on this machine ($why); only its file checks passed"
+    echo "== $impl: NOT RUN: the shipped 32-bit dist/lviehlp.exe was not run on this machine ($lv_arch_why); only its file checks passed"
   fi
 done
 exit $failed

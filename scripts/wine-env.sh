@@ -18,12 +18,15 @@
 #
 # The 32-bit loader needs a kernel that runs 32-bit code. Where it cannot (some virtual machines
 # refuse every 32-bit program), prefixes are 64-bit and the programs under test are the x86_64
-# build of the same sources; the shipped 32-bit program has then not run. LV_WINE_ARCH=win32 or
-# win64 overrides the probe.
+# build of the same sources; the shipped 32-bit program has then not run. So too where the 32-bit
+# Wine could not be installed. LV_WINE_ARCH=win32 or win64 overrides the probe. $lv_arch_why says
+# why the x86_64 build stands in, for the suite's summary.
 lv_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-if [ -z "${LV_WINE_ARCH:-}" ]; then
-  if /usr/lib/wine/wine --version >/dev/null 2>&1; then LV_WINE_ARCH=win32; else LV_WINE_ARCH=win64; fi
+if [ -n "${LV_WINE_ARCH:-}" ]; then lv_arch_why="LV_WINE_ARCH=$LV_WINE_ARCH chose the x86_64 build"
+elif /usr/lib/wine/wine --version >/dev/null 2>&1; then LV_WINE_ARCH=win32 lv_arch_why=""
+elif [ -e /usr/lib/wine/wine ]; then LV_WINE_ARCH=win64 lv_arch_why="its kernel runs no 32-bit code"
+else LV_WINE_ARCH=win64 lv_arch_why="its 32-bit Wine is not installed"
 fi
 export LV_WINE_ARCH
 export LV_WINE_IMPL="${LV_WINE_IMPL:-wine8}"
