@@ -10,8 +10,8 @@ case " $* " in *" --gtest_list_tests "*) run "$@"; exit ;; esac
 
 # A test program prints GoogleTest's banner before any test, and Wine reports a crash on its own.
 # A run that fails having printed nothing at all therefore never reached the program: under Wine 8
-# in CI, a test failed so within 50 ms, no test of it run. Such a run is reported with its status
-# and time and started once more; a run that printed anything stands as it is.
+# in CI, a test program failed so within 50 ms, before any of its tests ran. Such a run is
+# reported with its status and time and started once more; a run that printed anything stands.
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 for attempt in 1 2; do
