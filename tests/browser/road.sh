@@ -3,10 +3,10 @@
 # under the suite's X screen shows the shop's page (served on 127.0.0.1, shown as
 # http://www.shop.co.example/index.html?q=private), the extension's store package is loaded as a
 # user's browser would have it from the store, and its keyboard command (Alt+Shift+L) is pressed
-# with xdotool. The browser starts the
-# native messaging host named in a host manifest of the test's own, a wrapper that runs the shipped
-# lviehlp.exe under the suite's Wine; the dialog is clicked from outside; the stand-in main
-# application's log, the host's input and the browser's own console output say what arrived where.
+# with xdotool. The browser starts the native messaging host named in a host manifest of the
+# test's own, a wrapper that runs the shipped lviehlp.exe under the suite's Wine; the dialog is
+# clicked from outside; the stand-in main application's log, the host's input and the browser's own
+# console output say what arrived where.
 #   road.sh chromium|firefox road|missing|forbidden DIST_DIR BUILD_DIR
 # road: only the page's origin reaches the host, "As Domain" on the pre-filled dialog, the query
 # reaches Lorvane, the extension gets "queried". missing: no host manifest, and the extension's
@@ -135,15 +135,17 @@ for try in 1 2 3 4; do
 done
 came || fail "Alt+Shift+L started nothing"
 
-if [ "$case" != road ]; then
+if [ "$case" = missing ] || [ "$case" = forbidden ]; then
   [ -s "$work/host-starts.log" ] && fail "the host was started"
   echo "PASSED ($browser, $case host): the extension's page \"$problem\" after $((SECONDS - t0)) s"
   exit 0
 fi
 # Only the origin left the browser: the one message, after its 4-byte length.
-await 10 test -s "$work/host-input.bin" || fail "the host got no message"
-sent=$(tail -c +5 "$work/host-input.bin")
-[ "$sent" = '{"url":"http://www.shop.co.example"}' ] || fail "the host got $sent"
+if [ "$case" = road ]; then
+  await 10 test -s "$work/host-input.bin" || fail "the host got no message"
+  sent=$(tail -c +5 "$work/host-input.bin")
+  [ "$sent" = '{"url":"http://www.shop.co.example"}' ] || fail "the host got $sent"
+fi
 
 # The demo keeps a picture of the browser with the dialog over it (LV_ROAD_SHOT, a .png file).
 if [ -n "${LV_ROAD_SHOT:-}" ]; then
