@@ -1,5 +1,6 @@
-# The browser extension's store packages in dist/: the same files as .zip (Chrome Web Store, Edge
-# Add-ons) and .xpi (Firefox Add-ons), packed reproducibly by tools/pack_extension.py.
+# The browser extension's store packages in dist/, written from the one source extension/ by
+# tools/pack_extension.py, reproducibly: lviehlp-extension.zip (Chrome Web Store, Edge Add-ons)
+# and lviehlp-extension.xpi (Firefox Add-ons), each with the manifest its browser reads.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 file(GLOB_RECURSE LV_EXTENSION_FILES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/extension/*")
 set(LV_EXTENSION_ZIP "${LV_DIST_DIR}/lviehlp-extension.zip")

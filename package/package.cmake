@@ -41,9 +41,14 @@ set(LV_UPGRADE_CODE "D35CA736-C26F-4E33-933F-3948C3CCFCAA")
 string(REPLACE ";" "$<SEMICOLON>" LV_INSTALLDIR_SDDL "D:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)")
 set(LV_MSI_NAME "lviehlp-${LV_PACKAGE_VERSION}.msi")
 
-# lv_add_msi(target output version): builds the package of dist/'s files as that version. The
-# product code is one per version, the same in every build of it (a name-based UUID).
+# lv_add_msi(target output version [manifests]): builds the package of dist/'s files as that
+# version, with the host manifests of the folder manifests (dist/ by default). The product code is
+# one per version, the same in every build of it (a name-based UUID).
 function(lv_add_msi target output version)
+    set(manifests "${LV_DIST_DIR}/lviehlp-chromium.json" "${LV_DIST_DIR}/lviehlp-firefox.json")
+    if(ARGC GREATER 3)
+        set(manifests "${ARGV3}/lviehlp-chromium.json" "${ARGV3}/lviehlp-firefox.json")
+    endif()
     string(UUID product NAMESPACE ${LV_UPGRADE_CODE} NAME "lviehlp ${version}" TYPE SHA1 UPPER)
     set(wxs "${CMAKE_SOURCE_DIR}/package/lviehlp.wxs")
     # wixl takes source files only by paths relative to the folder it runs in.
@@ -68,7 +73,7 @@ function(lv_add_msi target output version)
     set(files "${work}/files")
     lv_sign_command(sign lviehlp.msi "Lorvane/MSIE Integration ${version}")  # last: over the pinned package
     add_custom_command(OUTPUT "${output}"
-        COMMAND "${CMAKE_COMMAND}" -E copy "${LV_DIST_DIR}/lviehlp.exe" "${LV_DIST_DIR}/lvieres.dll" ${LV_HOST_MANIFESTS} "${files}"
+        COMMAND "${CMAKE_COMMAND}" -E copy "${LV_DIST_DIR}/lviehlp.exe" "${LV_DIST_DIR}/lvieres.dll" ${manifests} "${files}"
         COMMAND touch -d "@${LV_PACKAGE_TIME}" "${files}/lviehlp.exe" "${files}/lvieres.dll"
                 "${files}/lviehlp-chromium.json" "${files}/lviehlp-firefox.json"
         COMMAND ${LV_FIXED_CLOCK} "${LV_WIXL}" -D "Version=${version}" -D "ProductCode={${product}}" -D "UpgradeCode={${LV_UPGRADE_CODE}}"
@@ -79,7 +84,7 @@ function(lv_add_msi target output version)
                 -P "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake"
         ${sign}
         COMMAND "${CMAKE_COMMAND}" -E copy lviehlp.msi "${output}"
-        DEPENDS "${wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake" ${LV_HOST_MANIFESTS}
+        DEPENDS "${wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake" ${manifests}
                 lviehlp lvieres
         WORKING_DIRECTORY "${work}"
         COMMENT "Windows Installer package ${output}"

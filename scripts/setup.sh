@@ -47,6 +47,8 @@ command -v osslsigncode >/dev/null || need+=(osslsigncode)
 command -v firefox-esr >/dev/null || need+=(firefox-esr)
 command -v xdotool >/dev/null || need+=(xdotool)
 command -v zip >/dev/null || need+=(zip)
+# Mozilla's linter for the Firefox package (npm's web-ext, installed below into build/, never globally).
+command -v npm >/dev/null || need+=(nodejs npm)
 
 if [ ${#need[@]} -gt 0 ] || [ ${#need32[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -70,6 +72,14 @@ fi
 # A Japanese locale gives Wine processes the double-byte code page 932 (one of the Windows tests).
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
   $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi
+
+# web-ext, the linter Firefox Add-ons runs on a submission, pinned, in the project's own folder.
+web_ext_version=10.7.0
+web_ext_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/web-ext"
+if [ "$("$web_ext_dir/node_modules/.bin/web-ext" --version 2>/dev/null)" != "$web_ext_version" ]; then
+  mkdir -p "$web_ext_dir"
+  npm install --prefix "$web_ext_dir" --no-save --no-audit --no-fund --loglevel=error "web-ext@$web_ext_version"
 fi
 
 bash "$(dirname "${BASH_SOURCE[0]}")/debian13-root.sh"

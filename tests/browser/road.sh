@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # The Lorvane button in a real browser, the way a user takes it: Debian's Chromium or Firefox ESR
 # under the suite's X screen shows the shop's page (served on 127.0.0.1, shown as
-# http://www.shop.co.example/index.html), the extension is loaded as a user's browser would have
-# it, and its keyboard command (Alt+Shift+L) is pressed with xdotool. The browser starts the
-# native messaging host named in a host manifest of the test's own, a wrapper that runs the shipped
-# lviehlp.exe under the suite's Wine; the dialog is clicked from outside; the stand-in main
-# application's log and the browser's own console output say what arrived where.
-#   road.sh chromium|firefox road|missing DIST_DIR BUILD_DIR
-# road: "As Domain" on the pre-filled dialog, the query reaches Lorvane, the extension gets
-# "queried". missing: no host manifest, and the extension's page tells the user.
+# http://www.shop.co.example/index.html?q=private), the extension's store package is loaded as a
+# user's browser would have it from the store, and its keyboard command (Alt+Shift+L) is pressed
+# with xdotool. The browser starts the native messaging host named in a host manifest of the
+# test's own, a wrapper that runs the shipped lviehlp.exe under the suite's Wine; the dialog is
+# clicked from outside; the stand-in main application's log, the host's input and the browser's own
+# console output say what arrived where.
+#   road.sh chromium|firefox road|missing|forbidden DIST_DIR BUILD_DIR
+# road: only the page's origin reaches the host, "As Domain" on the pre-filled dialog, the query
+# reaches Lorvane, the extension gets "queried". missing: no host manifest, and the extension's
+# page tells the user. forbidden (Chromium): a host manifest that allows another id (an older
+# integration), and the extension's page for that.
+# Chromium loads the unpacked store package, which has no key: its id is the one Chromium derives
+# from the folder's path, and the road's host manifest allows that id.
 # LV_ROAD_SHOT=FILE.png keeps a screenshot of the browser with the dialog over it (the demo).
 # Runs inside the Windows suite (scripts/test.sh): the prefix, the Wine session and DISPLAY are
 # the suite's own.
@@ -21,7 +26,7 @@ work="$build/browser/$browser-$case-$LV_WINE_IMPL"
 rm -rf "$work"; mkdir -p "$work/app" "$work/home"
 app="$work/app" log="$work/app/lv3.log"
 chrome_id=hphpifhccdajjhnlkcodaieopjgdeafg gecko_id=lviehlp@lorvane.com host=com.lorvane.lviehlp
-page=http://www.shop.co.example/index.html
+page="http://www.shop.co.example/index.html?q=private"
 pids=()
 t0=$SECONDS
 
@@ -46,13 +51,13 @@ await 10 test -s "$work/port" || fail "the page server did not start"
 port=$(cat "$work/port")
 
 # The host: a wrapper that runs lviehlp.exe under this suite's Wine (inside the Debian 13 root for
-# Wine 10), with nothing but the program's own bytes on standard output.
+# Wine 10), with nothing but the program's own bytes on standard output; its input is kept.
 cat >"$work/host.sh" <<WRAP
-#!/bin/sh
+#!/bin/bash
 echo started >>"$work/host-starts.log"
 export WINEPREFIX="$WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="$WINEDLLOVERRIDES" DISPLAY="$DISPLAY"
 export LV3_LOG="$(lv_winpath "$log")" LV_SANDBOX_PID="${LV_SANDBOX_PID:-}"
-exec ${LV_IN_ROOT:+"$LV_IN_ROOT"} "$LV_WINE" "$app/lviehlp.exe" "\$@" 2>>"$work/host.log"
+exec ${LV_IN_ROOT:+"$LV_IN_ROOT"} "$LV_WINE" "$app/lviehlp.exe" "\$@" 2>>"$work/host.log" < <(tee -a "$work/host-input.bin")
 WRAP
 chmod +x "$work/host.sh"
 manifest() {  # FILE ALLOW_KEY ALLOWED
@@ -63,12 +68,18 @@ manifest() {  # FILE ALLOW_KEY ALLOWED
 
 if [ "$browser" = chromium ]; then
   profile="$work/profile"
-  [ "$case" = road ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$chrome_id/"
+  # The store package unpacked; Chromium's id for it is the SHA-256 of its folder's real path, its
+  # first 32 hex digits as the letters a to p. The forbidden case allows the development id only.
+  unzip -q "$dist/lviehlp-extension.zip" -d "$work/extension" || fail "the Chrome Web Store package does not unpack"
+  extension=$(realpath "$work/extension")
+  path_id=$(printf %s "$extension" | sha256sum | head -c 32 | tr 0-9a-f a-p)
+  [ "$case" = road ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$path_id/"
+  [ "$case" = forbidden ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$chrome_id/"
   # Chromium itself, not the /usr/bin wrapper, which keeps unpacked extensions out.
   /usr/lib/chromium/chromium --no-sandbox --user-data-dir="$profile" --no-first-run --no-default-browser-check \
     --disable-gpu --disable-dev-shm-usage --disable-background-networking --disable-component-update \
     --password-store=basic --window-position=0,0 --window-size=1100,800 \
-    --load-extension="$root/extension" --host-resolver-rules="MAP www.shop.co.example:80 127.0.0.1:$port" \
+    --load-extension="$extension" --host-resolver-rules="MAP www.shop.co.example:80 127.0.0.1:$port" \
     --enable-logging=stderr --v=0 "$page" >"$work/browser.log" 2>&1 &
   pids+=($!)
   title="Shop test page - Chromium"
@@ -114,7 +125,9 @@ echo "page shown after $((SECONDS - t0)) s"
 
 # The keyboard command may not be bound in the browser's first seconds: pressed again if nothing came.
 press() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key --clearmodifiers alt+shift+l; }
-came() { if [ "$case" = road ]; then [ -s "$work/host-starts.log" ]; else find_window "Lorvane is not installed on this computer.*"; fi; }
+problem="Lorvane is not installed on this computer"
+[ "$case" = forbidden ] && problem="Lorvane's browser integration is out of date"
+came() { if [ "$case" = road ]; then [ -s "$work/host-starts.log" ]; else find_window "$problem.*"; fi; }
 sleep 1
 for try in 1 2 3 4; do
   press
@@ -122,9 +135,16 @@ for try in 1 2 3 4; do
 done
 came || fail "Alt+Shift+L started nothing"
 
-if [ "$case" = missing ]; then
-  echo "PASSED ($browser, missing host): the extension's page \"Lorvane is not installed on this computer\" after $((SECONDS - t0)) s"
+if [ "$case" = missing ] || [ "$case" = forbidden ]; then
+  [ -s "$work/host-starts.log" ] && fail "the host was started"
+  echo "PASSED ($browser, $case host): the extension's page \"$problem\" after $((SECONDS - t0)) s"
   exit 0
+fi
+# Only the origin left the browser: the one message, after its 4-byte length.
+if [ "$case" = road ]; then
+  await 10 test -s "$work/host-input.bin" || fail "the host got no message"
+  sent=$(tail -c +5 "$work/host-input.bin")
+  [ "$sent" = '{"url":"http://www.shop.co.example"}' ] || fail "the host got $sent"
 fi
 
 # The demo keeps a picture of the browser with the dialog over it (LV_ROAD_SHOT, a .png file).

@@ -55,6 +55,30 @@ HANDLE OpenClientEnd(const std::string& name, DWORD access) {
     return CreateFileA(name.c_str(), access, 0, &sa, OPEN_EXISTING, 0, nullptr);
 }
 
+// The direct start: the program with exactly the two pipe ends inherited as its standard handles
+// (a handle list, as Chrome gives), in a window shown as normal.
+bool StartDirect(Process& p, const std::string& cmdLine, HANDLE hostIn, HANDLE hostOut) {
+    HANDLE inherit[] = {hostIn, hostOut};
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    std::string attributes(size, '\0');
+    STARTUPINFOEXA si = {};
+    si.StartupInfo.cb = sizeof si;
+    si.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    si.StartupInfo.hStdInput = hostIn;
+    si.StartupInfo.hStdOutput = hostOut;
+    si.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(&attributes[0]);
+    if (!InitializeProcThreadAttributeList(si.lpAttributeList, 1, 0, &size)) return false;
+    std::string cmd = cmdLine;
+    const bool started =
+        UpdateProcThreadAttribute(si.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherit, sizeof inherit,
+                                  nullptr, nullptr) &&
+        CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, TRUE, EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
+                       &si.StartupInfo, &p.pi);
+    DeleteProcThreadAttributeList(si.lpAttributeList);
+    return started;
+}
+
 }  // namespace
 
 void HostPipes::CloseInput() {
@@ -68,19 +92,27 @@ void HostPipes::Close() {
     fromHost = nullptr;
 }
 
-bool StartAsChrome(Process& p, const std::string& exe, long long parentWindow, HostPipes& pipes) {
+bool StartAsChrome(Process& p, const std::string& exe, long long parentWindow, HostPipes& pipes, ChromeStart how) {
     const std::string in = PipeName("in"), out = PipeName("out");
     if (!MakeServers(pipes, in, out)) return false;
+    const std::string args = " chrome-extension://abcdefghijklmnopabcdefghijklmnop/ --parent-window=" +
+                             std::to_string(parentWindow);
+    p.End();
+    if (how == ChromeStart::Direct) {
+        const HANDLE hostIn = OpenClientEnd(in, GENERIC_READ), hostOut = OpenClientEnd(out, GENERIC_WRITE);
+        const bool started = StartDirect(p, "\"" + exe + "\"" + args, hostIn, hostOut);
+        CloseHandle(hostIn);  // only the host holds its ends: its exit closes the output
+        CloseHandle(hostOut);
+        return started;
+    }
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
-    std::string cmd = "\"" + std::string(system) + "\\cmd.exe\" /d /s /c \"\"" + exe +
-                      "\" chrome-extension://abcdefghijklmnopabcdefghijklmnop/ --parent-window=" +
-                      std::to_string(parentWindow) + "\" < " + in + " > " + out;
+    std::string cmd = "\"" + std::string(system) + "\\cmd.exe\" /d /s /c \"\"" + exe + "\"" + args + "\" < " + in +
+                      " > " + out;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_HIDE;
-    p.End();
     if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &p.pi))
         return false;
     return Connect(pipes.toHost, 15000) && Connect(pipes.fromHost, 15000);

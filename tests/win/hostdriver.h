@@ -1,6 +1,7 @@
 // Starting lviehlp.exe as a browser starts its native messaging host, and talking to it through
 // the pipes: as Chrome and Edge do on Windows (cmd.exe /d /s /c, hidden, the host's standard input
-// and output redirected to two named pipes) and as Firefox does (the program itself, inside a job
+// and output redirected to two named pipes; or, by policy, the program itself with the pipes
+// inherited) and as Firefox does (the program itself, inside a job
 // object that allows breakaway). Used by the tests and the benchmark.
 #pragma once
 #include <windows.h>
@@ -23,9 +24,15 @@ struct HostPipes {
     void Close();
 };
 
-// cmd.exe /d /s /c ""exe" chrome-extension://<id>/ --parent-window=N" < \\.\pipe\in > \\.\pipe\out,
-// hidden; p is cmd.exe. The host's exit ends cmd.exe too.
-bool StartAsChrome(Process& p, const std::string& exe, long long parentWindow, HostPipes& pipes);
+// How Chrome and Edge start a host: through cmd.exe (their default), or, under the policy
+// NativeHostsExecutablesLaunchDirectly, the .exe itself.
+enum class ChromeStart { ThroughCmd, Direct };
+// ThroughCmd: cmd.exe /d /s /c ""exe" chrome-extension://<id>/ --parent-window=N" < \\.\pipe\in
+// > \\.\pipe\out, hidden; p is cmd.exe, which ends with the host. Direct: "exe"
+// chrome-extension://<id>/ --parent-window=N with the pipes' ends inherited as its standard input
+// and output (only those), not hidden; p is the host itself.
+bool StartAsChrome(Process& p, const std::string& exe, long long parentWindow, HostPipes& pipes,
+                   ChromeStart how = ChromeStart::ThroughCmd);
 // exe "<folder>\lviehlp-firefox.json" lviehlp@lorvane.com, started suspended, put in job and
 // resumed; p is the host itself.
 bool StartAsFirefox(Process& p, const std::string& exe, HANDLE job, HostPipes& pipes);

@@ -3,12 +3,19 @@
 if(NOT TARGET lviehlp_msi)
     return()
 endif()
-# The same files packaged as the next version (last field + 1), to be installed over this one.
+# The same files packaged as the next version (last field + 1), to be installed over this one,
+# with host manifests built from a scratch copy of extension/ids.json that names store ids.
 string(REGEX MATCH "[0-9]+$" lv_last "${LV_PACKAGE_VERSION}")
 math(EXPR lv_last "${lv_last} + 1")
 string(REGEX REPLACE "[0-9]+$" "${lv_last}" LV_NEXT_VERSION "${LV_PACKAGE_VERSION}")
 set(LV_NEXT_MSI "${CMAKE_BINARY_DIR}/package/lviehlp-${LV_NEXT_VERSION}.msi")
-lv_add_msi(lviehlp_next_msi "${LV_NEXT_MSI}" ${LV_NEXT_VERSION})
+set(lv_store_dir "${CMAKE_BINARY_DIR}/package/store-ids")
+file(READ "${LV_EXTENSION_IDS}" lv_ids)
+string(JSON lv_ids SET "${lv_ids}" chrome-web-store [["abcdefghijklmnopabcdefghijklmnop"]])
+string(JSON lv_ids SET "${lv_ids}" edge-add-ons [["ponmlkjihgfedcbaponmlkjihgfedcba"]])
+file(CONFIGURE OUTPUT "${lv_store_dir}/ids.json" CONTENT "${lv_ids}" @ONLY)
+lv_host_manifests("${lv_store_dir}/ids.json" "${lv_store_dir}")
+lv_add_msi(lviehlp_next_msi "${LV_NEXT_MSI}" ${LV_NEXT_VERSION} "${lv_store_dir}")
 
 lv_windows_test(msi_tests msi_tests.cpp TIMEOUT 300
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/msi-tests.sh $<TARGET_FILE:msi_tests>)

@@ -177,7 +177,8 @@ TEST_F(PackageTest, InstallDirChoosesTheFolder) {
 }
 
 // The next version's package replaces this one; the old version's removal deletes the keys and
-// the new version writes them again.
+// the new version writes them again. It is built from an ids file that names the Chrome Web Store's
+// and Edge Add-ons' ids (msi.cmake): its manifests, as built and as installed, allow them too.
 TEST_F(PackageTest, NextVersionReplacesThisOne) {
     const std::string dir = DefaultDir();
     ASSERT_EQ(Msiexec("/i " + Quoted(Package()), "upgrade-from"), 0);
@@ -187,6 +188,13 @@ TEST_F(PackageTest, NextVersionReplacesThisOne) {
     EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
     EXPECT_EQ(Value(kButtonKey, "Exec"), dir + "lviehlp.exe");
     EXPECT_TRUE(FileThere(dir + "lvieres.dll"));
+    const std::string storeIds = "com.lorvane.lviehlp|lviehlp.exe|stdio|chrome-extension://hphpifhccdajjhnlkcodaieopjgdeafg/"
+                                 "|chrome-extension://abcdefghijklmnopabcdefghijklmnop/"
+                                 "|chrome-extension://ponmlkjihgfedcbaponmlkjihgfedcba/";
+    EXPECT_EQ(Manifest(lvtest::BinFile("package\\store-ids\\lviehlp-chromium.json"), "allowed_origins"), storeIds);
+    EXPECT_EQ(Manifest(dir + "lviehlp-chromium.json", "allowed_origins"), storeIds);
+    EXPECT_EQ(Manifest(dir + "lviehlp-firefox.json", "allowed_extensions"),
+              "com.lorvane.lviehlp|lviehlp.exe|stdio|lviehlp@lorvane.com");
     EXPECT_EQ(Msiexec("/x " + Quoted(NextPackage()), "upgrade-removal"), 0);
     EXPECT_TRUE(NoKeys());
     EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
