@@ -5,11 +5,16 @@
 const api = globalThis.browser ?? globalThis.chrome;
 const HOST = "com.lorvane.lviehlp";
 
+// A page's or a link's address.
+function query(url) {
+  return ask({ url: url ?? "" });
+}
+
 // The host's one reply: queried, cancelled, not-run, or error.
-async function query(url) {
+async function ask(message) {
   let reply;
   try {
-    reply = await api.runtime.sendNativeMessage(HOST, { url: url ?? "" });
+    reply = await api.runtime.sendNativeMessage(HOST, message);
   } catch (error) {
     console.warn(`Lorvane: ${error.message}`);
     await showProblem(error.message);
@@ -29,10 +34,14 @@ function showProblem(detail) {
 api.runtime.onInstalled.addListener(() => {
   api.contextMenus.create({ id: "query-page", title: "Query this page in Lorvane", contexts: ["page"] });
   api.contextMenus.create({ id: "query-link", title: "Query link in Lorvane", contexts: ["link"] });
+  api.contextMenus.create({ id: "query-selection", title: 'Query "%s" in Lorvane', contexts: ["selection"] });
 });
 
 // The toolbar button, and Alt+Shift+L, which presses it.
 api.action.onClicked.addListener((tab) => query(tab.url));
 
-api.contextMenus.onClicked.addListener((info) =>
-  query(info.menuItemId === "query-link" ? info.linkUrl : info.pageUrl));
+api.contextMenus.onClicked.addListener((info) => {
+  // A selection goes as it is: lviehlp picks the address out of it.
+  if (info.menuItemId === "query-selection") return ask({ text: info.selectionText ?? "" });
+  return query(info.menuItemId === "query-link" ? info.linkUrl : info.pageUrl);
+});
