@@ -6,9 +6,11 @@
 # native messaging host named in a host manifest of the test's own, a wrapper that runs the shipped
 # lviehlp.exe under the suite's Wine; the dialog is clicked from outside; the stand-in main
 # application's log and the browser's own console output say what arrived where.
-#   road.sh chromium|firefox road|missing DIST_DIR BUILD_DIR
+#   road.sh chromium|firefox road|missing|selection DIST_DIR BUILD_DIR
 # road: "As Domain" on the pre-filled dialog, the query reaches Lorvane, the extension gets
-# "queried". missing: no host manifest, and the extension's page tells the user.
+# "queried". missing: no host manifest, and the extension's page tells the user. selection: the
+# same road from a page whose prose "(whois.shop.co.example)." is selected, through the selection's
+# context-menu entry, opened with Shift+F10 and picked from the keyboard.
 # LV_ROAD_SHOT=FILE.png keeps a screenshot of the browser with the dialog over it (the demo).
 # Runs inside the Windows suite (scripts/test.sh): the prefix, the Wine session and DISPLAY are
 # the suite's own.
@@ -22,6 +24,8 @@ rm -rf "$work"; mkdir -p "$work/app" "$work/home"
 app="$work/app" log="$work/app/lv3.log"
 chrome_id=hphpifhccdajjhnlkcodaieopjgdeafg gecko_id=lviehlp@lorvane.com host=com.lorvane.lviehlp
 page=http://www.shop.co.example/index.html
+prefill=www.shop.co.example
+[ "$case" = selection ] && page=http://www.shop.co.example/selection.html prefill=whois.shop.co.example
 pids=()
 t0=$SECONDS
 
@@ -63,7 +67,7 @@ manifest() {  # FILE ALLOW_KEY ALLOWED
 
 if [ "$browser" = chromium ]; then
   profile="$work/profile"
-  [ "$case" = road ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$chrome_id/"
+  [ "$case" != missing ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$chrome_id/"
   # Chromium itself, not the /usr/bin wrapper, which keeps unpacked extensions out.
   /usr/lib/chromium/chromium --no-sandbox --user-data-dir="$profile" --no-first-run --no-default-browser-check \
     --disable-gpu --disable-dev-shm-usage --disable-background-networking --disable-component-update \
@@ -75,7 +79,7 @@ if [ "$browser" = chromium ]; then
 else
   profile="$work/profile"
   mkdir -p "$profile/extensions"
-  [ "$case" = road ] && manifest "$work/home/.mozilla/native-messaging-hosts/$host.json" allowed_extensions "$gecko_id"
+  [ "$case" != missing ] && manifest "$work/home/.mozilla/native-messaging-hosts/$host.json" allowed_extensions "$gecko_id"
   # The store package, unsigned, in a fresh profile that allows it; every request through the page server.
   cp "$dist/lviehlp-extension.xpi" "$profile/extensions/$gecko_id.xpi"
   cat >"$profile/user.js" <<PREFS
@@ -114,13 +118,30 @@ echo "page shown after $((SECONDS - t0)) s"
 
 # The keyboard command may not be bound in the browser's first seconds: pressed again if nothing came.
 press() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key --clearmodifiers alt+shift+l; }
-came() { if [ "$case" = road ]; then [ -s "$work/host-starts.log" ]; else find_window "Lorvane is not installed on this computer.*"; fi; }
+came() { if [ "$case" != missing ]; then [ -s "$work/host-starts.log" ]; else find_window "Lorvane is not installed on this computer.*"; fi; }
+# The selection's entry, from the keyboard: in Chromium's menu the only item whose title begins with
+# "Q", which that key alone takes; in Firefox's the last item (extensions' items come last there,
+# and its "Inspect" has Q for its access key).
+pick() {
+  xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key --clearmodifiers shift+F10
+  sleep 1
+  if [ "$browser" = chromium ]; then xdotool key q; else xdotool key Up Return; fi
+}
 sleep 1
-for try in 1 2 3 4; do
-  press
-  await 4 came && break
-done
-came || fail "Alt+Shift+L started nothing"
+if [ "$case" = selection ]; then
+  for try in 1 2 3; do
+    pick
+    await 4 came && break
+    xdotool key Escape
+  done
+  came || fail "the selection's menu entry started nothing"
+else
+  for try in 1 2 3 4; do
+    press
+    await 4 came && break
+  done
+  came || fail "Alt+Shift+L started nothing"
+fi
 
 if [ "$case" = missing ]; then
   echo "PASSED ($browser, missing host): the extension's page \"Lorvane is not installed on this computer\" after $((SECONDS - t0)) s"
@@ -133,10 +154,10 @@ if [ -n "${LV_ROAD_SHOT:-}" ]; then
   sleep "${LV_ROAD_PAUSE:-0.5}"
   import -window root "$LV_ROAD_SHOT" || fail "no screenshot"
 fi
-lv_run "$LV_WINE" "$build/tests/win/dialog_click.exe" www.shop.co.example "As Domain" | tr -d '\r' || fail "the dialog"
+lv_run "$LV_WINE" "$build/tests/win/dialog_click.exe" "$prefill" "As Domain" | tr -d '\r' || fail "the dialog"
 await 20 in_log "settext shop.co.example" || fail "Lorvane did not get the text"
 await 10 in_log "query 255 1" || fail "Lorvane was not told to query as a domain"
 # The extension logs the host's reply; Firefox prints the text quoted, its quotes escaped.
 replied() { sed 's/\\"/"/g' "$work/browser.log" | grep -qF 'Lorvane: {"result":"queried","as":"domain","query":"shop.co.example"}'; }
 await 15 replied || fail "the extension did not get the reply"
-echo "PASSED ($browser, road): Lorvane got \"shop.co.example\" in mode 1, the extension \"queried\", $((SECONDS - t0)) s"
+echo "PASSED ($browser, $case): Lorvane got \"shop.co.example\" in mode 1, the extension \"queried\", $((SECONDS - t0)) s"
