@@ -1,6 +1,7 @@
-// The Lorvane button: hands the page's origin (or a link's) to lviehlp, the native messaging host
-// installed with Lorvane, which shows its query dialog. The dialog and Lorvane speak to the user;
-// this only speaks up when lviehlp cannot be reached or did not understand the request.
+// The Lorvane button: hands the page's origin (or a link's, or the selected text) to lviehlp, the
+// native messaging host installed with Lorvane, which shows its query dialog. The dialog and
+// Lorvane speak to the user; this only speaks up when lviehlp cannot be reached or did not
+// understand the request.
 // Chrome and Edge run this as the service worker, Firefox as the background script.
 const api = globalThis.browser ?? globalThis.chrome;
 const HOST = "com.lorvane.lviehlp";
@@ -16,11 +17,16 @@ function origin(url) {
   }
 }
 
+// A page's or a link's address: its origin alone.
+function query(url) {
+  return ask({ url: origin(url) });
+}
+
 // The host's one reply: queried, cancelled, not-run, or error.
-async function query(url) {
+async function ask(message) {
   let reply;
   try {
-    reply = await api.runtime.sendNativeMessage(HOST, { url: origin(url) });
+    reply = await api.runtime.sendNativeMessage(HOST, message);
   } catch (error) {
     console.warn(`Lorvane: ${error.message}`);
     // Chrome and Edge say "forbidden" when the installed host manifests do not allow this
@@ -44,10 +50,14 @@ function showProblem(problem, detail) {
 api.runtime.onInstalled.addListener(() => {
   api.contextMenus.create({ id: "query-page", title: "Query this page in Lorvane", contexts: ["page"] });
   api.contextMenus.create({ id: "query-link", title: "Query link in Lorvane", contexts: ["link"] });
+  api.contextMenus.create({ id: "query-selection", title: 'Query "%s" in Lorvane', contexts: ["selection"] });
 });
 
 // The toolbar button, and Alt+Shift+L, which presses it.
 api.action.onClicked.addListener((tab) => query(tab.url));
 
-api.contextMenus.onClicked.addListener((info) =>
-  query(info.menuItemId === "query-link" ? info.linkUrl : info.pageUrl));
+api.contextMenus.onClicked.addListener((info) => {
+  // A selection goes as it is: lviehlp picks the address out of it.
+  if (info.menuItemId === "query-selection") return ask({ text: info.selectionText ?? "" });
+  return query(info.menuItemId === "query-link" ? info.linkUrl : info.pageUrl);
+});

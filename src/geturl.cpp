@@ -20,9 +20,13 @@ namespace lv {
 std::string HostOf(const std::wstring& url) {
     std::string ansi;
     if (ToAnsiExact(url, ansi)) return ExtractHost(ansi);
-    const std::string host = ExtractHost(Utf8FromWide(url));
-    const std::wstring wideHost = WideFromUtf8(host);
+    return ShownHost(WideFromUtf8(ExtractHost(Utf8FromWide(url))));
+}
+
+std::string ShownHost(const std::wstring& wideHost) {
+    std::string ansi;
     if (ToAnsiExact(wideHost, ansi)) return ansi;
+    const std::string host = Utf8FromWide(wideHost);
     const std::size_t nameEnd = std::min(host.find_first_of(":?#"), host.size());
     std::string name;
     if (!HostNameToAscii(WideFromUtf8(host.substr(0, nameEnd)), name)) return std::string();

@@ -11,4 +11,8 @@ std::string GetBrowserURL();
 // form where the code page cannot hold it.
 std::string HostOf(const std::wstring& url);
 
+// A host (or any word) as the dialog shows it: the ANSI code page's bytes, or, where the code page
+// cannot hold it, the name's ASCII form with a port or query after it kept; "" when neither works.
+std::string ShownHost(const std::wstring& host);
+
 }  // namespace lv

@@ -10,6 +10,7 @@
 #include "geturl.h"
 #include "iedialog.h"
 #include "lviehlp.h"
+#include "selection.h"
 #include "win32.h"
 
 namespace lv {
@@ -51,8 +52,12 @@ HWND RequestingWindow(const HostStart& start, HWND foreground) {
 }
 
 // The edit's text for the page: the host of an http, https or ftp address, as the Internet
-// Explorer road cuts it; nothing for any other address, so the user types one.
-std::string PrefillFor(const std::string& url) { return IsWebAddress(url) ? HostOf(WideFromUtf8(url)) : std::string(); }
+// Explorer road cuts it; nothing for any other address, so the user types one. For a selection,
+// what it names, shown as a page's host is.
+std::string PrefillFor(const Request& request) {
+    if (request.isText) return ShownHost(WideFromUtf8(SelectionQuery(request.text)));
+    return IsWebAddress(request.url) ? HostOf(WideFromUtf8(request.url)) : std::string();
+}
 
 std::string ReplyFor(const DialogOutcome& outcome) {
     switch (outcome.result) {
@@ -80,7 +85,7 @@ int RunNativeHost(const HostStart& start) {
     case RequestStatus::Ok:
         break;
     }
-    const DialogOutcome outcome = RunQueryDialogFor(PrefillFor(request.url), RequestingWindow(start, foreground));
+    const DialogOutcome outcome = RunQueryDialogFor(PrefillFor(request), RequestingWindow(start, foreground));
     WriteReply(ReplyFor(outcome));
     return kExitOk;
 }

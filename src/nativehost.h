@@ -1,5 +1,5 @@
 // lviehlp as the native messaging host of Edge, Chrome and Firefox: one request from the
-// extension's button, the query dialog for that page, and one reply.
+// extension's button or menu (a page, a link or a selection), the query dialog for it, and one reply.
 #pragma once
 #include "nativemsg.h"
 

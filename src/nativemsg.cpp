@@ -87,10 +87,16 @@ Request ParseRequest(const std::string& body) {
     if (message.is_discarded()) return Bad("the message is not JSON");
     if (!message.is_object()) return Bad("the message is not a JSON object");
     const auto url = message.find("url");
-    if (url == message.end() || !url->is_string()) return Bad("the message has no \"url\" string");
+    const auto text = message.find("text");
+    // A page and a selection at once is a request nobody sent: which of them to show is unknown.
+    if (url != message.end() && text != message.end()) return Bad("the message has both \"url\" and \"text\"");
+    const auto member = url != message.end() ? url : text;
+    if (member == message.end() || !member->is_string())
+        return Bad("the message has no \"url\" or \"text\" string");
     Request r;
     r.status = RequestStatus::Ok;
-    r.url = url->get_ref<const std::string&>();
+    r.isText = member == text;
+    (r.isText ? r.text : r.url) = member->get_ref<const std::string&>();
     return r;
 }
 

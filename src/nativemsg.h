@@ -24,19 +24,21 @@ constexpr std::uint32_t kMaxRequestBytes = 64 * 1024;
 using ReadBytes = std::size_t (*)(void* context, char* buffer, std::size_t size);
 
 enum class RequestStatus {
-    Ok,       // url holds the page's address, as UTF-8
+    Ok,       // url holds the page's address, or text the selected text (isText), as UTF-8
     NoInput,  // the input ended before its first byte: nothing to answer
     Bad,      // error holds a short English reason for the reply
 };
 struct Request {
     RequestStatus status = RequestStatus::NoInput;
     std::string url;
+    std::string text;
+    bool isText = false;
     std::string error;
 };
-// Reads exactly one message and takes its "url" string member.
+// Reads exactly one message and takes its "url" or its "text" string member.
 Request ReadRequest(ReadBytes read, void* context);
 
-// The "url" member of a message body, or the reason it has none.
+// The "url" or the "text" member of a message body (never both), or the reason it has neither.
 Request ParseRequest(const std::string& body);
 
 // True for the addresses that name a host: http, https and ftp.

@@ -7,11 +7,13 @@
 # test's own, a wrapper that runs the shipped lviehlp.exe under the suite's Wine; the dialog is
 # clicked from outside; the stand-in main application's log, the host's input and the browser's own
 # console output say what arrived where.
-#   road.sh chromium|firefox road|missing|forbidden DIST_DIR BUILD_DIR
+#   road.sh chromium|firefox road|missing|forbidden|selection DIST_DIR BUILD_DIR
 # road: only the page's origin reaches the host, "As Domain" on the pre-filled dialog, the query
 # reaches Lorvane, the extension gets "queried". missing: no host manifest, and the extension's
 # page tells the user. forbidden (Chromium): a host manifest that allows another id (an older
-# integration), and the extension's page for that.
+# integration), and the extension's page for that. selection: the same road from a page whose
+# prose "(whois.shop.co.example)." is selected, through the selection's context-menu entry, opened
+# with Shift+F10 and picked from the keyboard.
 # Chromium loads the unpacked store package, which has no key: its id is the one Chromium derives
 # from the folder's path, and the road's host manifest allows that id.
 # LV_ROAD_SHOT=FILE.png keeps a screenshot of the browser with the dialog over it (the demo).
@@ -27,6 +29,8 @@ rm -rf "$work"; mkdir -p "$work/app" "$work/home"
 app="$work/app" log="$work/app/lv3.log"
 chrome_id=hphpifhccdajjhnlkcodaieopjgdeafg gecko_id=lviehlp@lorvane.com host=com.lorvane.lviehlp
 page="http://www.shop.co.example/index.html?q=private"
+prefill=www.shop.co.example
+[ "$case" = selection ] && page=http://www.shop.co.example/selection.html prefill=whois.shop.co.example
 pids=()
 t0=$SECONDS
 
@@ -73,7 +77,7 @@ if [ "$browser" = chromium ]; then
   unzip -q "$dist/lviehlp-extension.zip" -d "$work/extension" || fail "the Chrome Web Store package does not unpack"
   extension=$(realpath "$work/extension")
   path_id=$(printf %s "$extension" | sha256sum | head -c 32 | tr 0-9a-f a-p)
-  [ "$case" = road ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$path_id/"
+  [ "$case" = road ] || [ "$case" = selection ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$path_id/"
   [ "$case" = forbidden ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$chrome_id/"
   # Chromium itself, not the /usr/bin wrapper, which keeps unpacked extensions out.
   /usr/lib/chromium/chromium --no-sandbox --user-data-dir="$profile" --no-first-run --no-default-browser-check \
@@ -86,7 +90,7 @@ if [ "$browser" = chromium ]; then
 else
   profile="$work/profile"
   mkdir -p "$profile/extensions"
-  [ "$case" = road ] && manifest "$work/home/.mozilla/native-messaging-hosts/$host.json" allowed_extensions "$gecko_id"
+  [ "$case" != missing ] && manifest "$work/home/.mozilla/native-messaging-hosts/$host.json" allowed_extensions "$gecko_id"
   # The store package, unsigned, in a fresh profile that allows it; every request through the page server.
   cp "$dist/lviehlp-extension.xpi" "$profile/extensions/$gecko_id.xpi"
   cat >"$profile/user.js" <<PREFS
@@ -127,13 +131,30 @@ echo "page shown after $((SECONDS - t0)) s"
 press() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key --clearmodifiers alt+shift+l; }
 problem="Lorvane is not installed on this computer"
 [ "$case" = forbidden ] && problem="Lorvane's browser integration is out of date"
-came() { if [ "$case" = road ]; then [ -s "$work/host-starts.log" ]; else find_window "$problem.*"; fi; }
+came() { case "$case" in road|selection) [ -s "$work/host-starts.log" ] ;; *) find_window "$problem.*" ;; esac; }
+# The selection's entry, from the keyboard: in Chromium's menu the only item whose title begins with
+# "Q", which that key alone takes; in Firefox's the last item (extensions' items come last there,
+# and its "Inspect" has Q for its access key).
+pick() {
+  xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key --clearmodifiers shift+F10
+  sleep 1
+  if [ "$browser" = chromium ]; then xdotool key q; else xdotool key Up Return; fi
+}
 sleep 1
-for try in 1 2 3 4; do
-  press
-  await 4 came && break
-done
-came || fail "Alt+Shift+L started nothing"
+if [ "$case" = selection ]; then
+  for try in 1 2 3; do
+    pick
+    await 4 came && break
+    xdotool key Escape
+  done
+  came || fail "the selection's menu entry started nothing"
+else
+  for try in 1 2 3 4; do
+    press
+    await 4 came && break
+  done
+  came || fail "Alt+Shift+L started nothing"
+fi
 
 if [ "$case" = missing ] || [ "$case" = forbidden ]; then
   [ -s "$work/host-starts.log" ] && fail "the host was started"
@@ -153,10 +174,10 @@ if [ -n "${LV_ROAD_SHOT:-}" ]; then
   sleep "${LV_ROAD_PAUSE:-0.5}"
   import -window root "$LV_ROAD_SHOT" || fail "no screenshot"
 fi
-lv_run "$LV_WINE" "$build/tests/win/dialog_click.exe" www.shop.co.example "As Domain" | tr -d '\r' || fail "the dialog"
+lv_run "$LV_WINE" "$build/tests/win/dialog_click.exe" "$prefill" "As Domain" | tr -d '\r' || fail "the dialog"
 await 20 in_log "settext shop.co.example" || fail "Lorvane did not get the text"
 await 10 in_log "query 255 1" || fail "Lorvane was not told to query as a domain"
 # The extension logs the host's reply; Firefox prints the text quoted, its quotes escaped.
 replied() { sed 's/\\"/"/g' "$work/browser.log" | grep -qF 'Lorvane: {"result":"queried","as":"domain","query":"shop.co.example"}'; }
 await 15 replied || fail "the extension did not get the reply"
-echo "PASSED ($browser, road): Lorvane got \"shop.co.example\" in mode 1, the extension \"queried\", $((SECONDS - t0)) s"
+echo "PASSED ($browser, $case): Lorvane got \"shop.co.example\" in mode 1, the extension \"queried\", $((SECONDS - t0)) s"

@@ -1,6 +1,6 @@
 // The native messaging host's request reader on arbitrary input, handed over in uneven pieces:
 // it never reads past the one message, answers every input, and what it accepts is what the
-// message said.
+// message said; a selection's query is one word of the selection, of bounded length.
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 
 #include "fuzzcheck.h"
 #include "nativemsg.h"
+#include "selection.h"
 
 namespace {
 
@@ -42,12 +43,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (r.status == lv::RequestStatus::Ok) {
         FUZZ_CHECK(whole);
         const auto message = nlohmann::json::parse(in.data + 4, in.data + 4 + length, nullptr, false);
-        FUZZ_CHECK(message.is_object() && message.contains("url") && message["url"] == r.url);
-        const auto reply = nlohmann::json::parse(lv::QueriedReply(true, r.url), nullptr, false);
-        FUZZ_CHECK(reply.is_object() && reply["query"] == r.url);
+        FUZZ_CHECK(message.is_object() && message.contains("url") != message.contains("text"));
+        FUZZ_CHECK(r.isText ? message["text"] == r.text && r.url.empty() : message["url"] == r.url && r.text.empty());
+        const std::string& got = r.isText ? r.text : r.url;
+        const auto reply = nlohmann::json::parse(lv::QueriedReply(true, got), nullptr, false);
+        FUZZ_CHECK(reply.is_object() && reply["query"] == got);
+    }
+    if (r.isText) {
+        const std::string query = lv::SelectionQuery(r.text);
+        FUZZ_CHECK(r.text.find(query) != std::string::npos);
+        std::size_t chars = 0;
+        for (char c : query) {
+            FUZZ_CHECK(static_cast<unsigned char>(c) > ' ');
+            chars += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+        }
+        FUZZ_CHECK(chars <= lv::kEditHoldsChars);
     }
     if (r.status == lv::RequestStatus::Bad) {
-        FUZZ_CHECK(!r.error.empty() && r.url.empty());
+        FUZZ_CHECK(!r.error.empty() && r.url.empty() && r.text.empty());
         FUZZ_CHECK(!nlohmann::json::parse(lv::ErrorReply(r.error), nullptr, false).is_discarded());
     }
     return 0;

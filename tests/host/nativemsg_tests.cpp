@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "nativemsg.h"
+#include "selection.h"
 
 using namespace lv;
 
@@ -71,6 +72,10 @@ TEST(NativeMessaging, OneRequestIsReadWhateverTheChunks) {
         EXPECT_EQ(r.url, "http://www.shop.co.example/index.html");
     }
     EXPECT_EQ(Read(Message(R"({"url":"a\u00e9"})")).url, "a\xc3\xa9");
+    const Request selected = Read(Message(R"({"text":" (a\u00e9).\n"})"));
+    EXPECT_TRUE(selected.isText);
+    EXPECT_EQ(selected.text, " (a\xc3\xa9).\n");
+    EXPECT_EQ(selected.url, "");
     EXPECT_EQ(Read("").status, RequestStatus::NoInput);
 }
 
@@ -87,8 +92,11 @@ TEST(NativeMessaging, MalformedRequestsGetAReason) {
         {Message("{\"url\":\"x"), "the message is not JSON"},
         {Message("{\"url\":\xff}"), "the message is not JSON"},
         {Message(R"(["url","x"])"), "the message is not a JSON object"},
-        {Message(R"({"url":1})"), "the message has no \"url\" string"},
-        {Message(R"({"URL":"x"})"), "the message has no \"url\" string"},
+        {Message(R"({"url":1})"), "the message has no \"url\" or \"text\" string"},
+        {Message(R"({"URL":"x"})"), "the message has no \"url\" or \"text\" string"},
+        {Message(R"({"text":null})"), "the message has no \"url\" or \"text\" string"},
+        {Message(R"({"url":"http://a/","text":"a"})"), "the message has both \"url\" and \"text\""},
+        {Message(R"({"text":"a","url":1})"), "the message has both \"url\" and \"text\""},
     };
     for (const auto& c : cases) {
         const Request r = Read(c.bytes);
@@ -105,6 +113,31 @@ TEST(NativeMessaging, OnlyWebAddressesNameAHost) {
     for (const char* url : {"about:blank", "file:///C:/x.html", "data:text/plain,http://a/", "chrome://settings/",
                             "moz-extension://id/page.html", "www.example.com", "httpx://a/", ""})
         EXPECT_FALSE(IsWebAddress(url)) << url;
+}
+
+TEST(NativeMessaging, ASelectionIsQueriedByTheAddressItsFirstWordNames) {
+    const std::string paragraph = "ns1.example.net answers for the zone.\nIts " + std::string(70000, 'x');
+    const struct {
+        std::string text;
+        std::string query;
+    } cases[] = {
+        {"https://user:pw@www.example.com:8443/a?b", "www.example.com:8443"},
+        {"user@example.org", "example.org"},
+        {"a@b@mail.example.org,", "mail.example.org"},
+        {"MAILTO:hostmaster@example.org?subject=whois", "example.org"},
+        {"(192.0.2.7).", "192.0.2.7"},
+        {"\"www.example.com\",", "www.example.com"},
+        {"\xe2\x80\x9c" "example.com\xe2\x80\x9d;", "example.com"},
+        {"<http://[2001:db8::1]>", "[2001:db8::1]"},
+        {"\xc2\xab\xd0\xbf\xd1\x80\xd0\xb8\xd0\xbc\xd0\xb5\xd1\x80.\xd1\x80\xd1\x84\xc2\xbb",
+         "\xd0\xbf\xd1\x80\xd0\xb8\xd0\xbc\xd0\xb5\xd1\x80.\xd1\x80\xd1\x84"},
+        {"\xc2\xa0 example.org\xc2\xa0is", "example.org"},
+        {paragraph, "ns1.example.net"},
+        {" \t\r\n ", ""},
+        {std::string(40000, 'a') + " b", std::string(32767, 'a')},
+        {std::string(32766, 'a') + "\xc3\xa9\xc3\xa9", std::string(32766, 'a') + "\xc3\xa9"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SelectionQuery(c.text), c.query) << c.text.substr(0, 40);
 }
 
 TEST(NativeMessaging, RepliesAsTheBrowserReadsThem) {

@@ -112,9 +112,10 @@ TEST_F(NativeHostTest, DialogIsCentredOverTheRequestingBrowserWindow) {
     }
 }
 
-// Which schemes name a host is the protocol's own rule, tested without Windows; here, that the
-// program cuts the host as the Internet Explorer road does and leaves the edit empty otherwise.
-TEST_F(NativeHostTest, PrefillIsTheHostOfWebAddressesOnly) {
+// Which schemes name a host, and what a selection names, are the protocol's own rules, tested
+// without Windows; here, that the program cuts the host as the Internet Explorer road does, shows
+// a selection's query as it shows a host, and leaves the edit empty otherwise, with no error box.
+TEST_F(NativeHostTest, PrefillIsTheHostOfAWebAddressOrWhatASelectionNames) {
     const struct {
         const char* message;
         const char* edit;
@@ -125,6 +126,9 @@ TEST_F(NativeHostTest, PrefillIsTheHostOfWebAddressesOnly) {
         // What the extension sends: an origin alone, or nothing for an address without one.
         {R"({"url":"https://www.shop.co.example:8443"})", "www.shop.co.example:8443"},
         {R"({"url":""})", ""},
+        {R"({"text":"(\u043f\u0440\u0438\u043c\u0435\u0440.\u0440\u0444). Whois"})", "xn--e1afmkfd.xn--p1ai"},
+        {R"({"text":"mailto:hostmaster@shop.co.example"})", "shop.co.example"},
+        {R"({"text":" \n\t "})", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -148,7 +152,9 @@ TEST_F(NativeHostTest, MalformedMessagesGetAnErrorAndNoWindow) {
         {std::string("\x0b\x00\x00\x00[\"http://\"]", 15),
          R"({"result":"error","message":"the message is not a JSON object"})"},
         {std::string("\x0d\x00\x00\x00{\"link\":\"x\"}", 17),
-         R"({"result":"error","message":"the message has no \"url\" string"})"},
+         R"({"result":"error","message":"the message has no \"url\" or \"text\" string"})"},
+        {std::string("\x16\x00\x00\x00{\"url\":\"x\",\"text\":\"y\"}", 26),
+         R"({"result":"error","message":"the message has both \"url\" and \"text\""})"},
         {"", nullptr},  // the input ends at once: no reply at all
     };
     for (const auto& c : cases) {
