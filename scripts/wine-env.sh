@@ -64,10 +64,11 @@ export -f lv_run wine wine64 wineserver
 lv_winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
 
 # The prefix NAME for the given arch: tests (the Windows suite and the demo), wow64 (the 32-bit
-# program on 64-bit Windows), msi (the package under msiexec), bench (the benchmark's).
+# program on 64-bit Windows), msi (the package under msiexec), bench (the benchmark's). In the
+# emulated machine (scripts/in-qemu.sh) they live in its memory (LV_WINE_DIR).
 lv_prefix() {
   export LV_PREFIX_NAME="$1" WINEARCH="${2:-$LV_WINE_ARCH}"
-  export WINEPREFIX="$lv_root/build/wine/$LV_PREFIX_NAME-$WINEARCH$lv_prefix_suffix"
+  export WINEPREFIX="${LV_WINE_DIR:-$lv_root/build/wine}/$LV_PREFIX_NAME-$WINEARCH$lv_prefix_suffix"
 }
 # A script started by another (CTest's emulator, with-dpi.sh) stays in the prefix its caller chose;
 # a WINEARCH of the user's own is not taken.
@@ -79,6 +80,9 @@ lv_wine_boot() {
   local loader="$LV_WINE" boot=""
   [ "$WINEARCH" = win64 ] && loader=/usr/lib/wine/wine64
   mkdir -p "$WINEPREFIX"  # wineserver -p fails on a folder that does not exist yet
+  # A prefix made once beforehand, where making one is slow (the emulated machine: LV_PREFIX_SEEDS).
+  [ -f "$WINEPREFIX/system.reg" ] || [ ! -f "${LV_PREFIX_SEEDS:-/none}/$WINEARCH.tar" ] ||
+    tar -xf "$LV_PREFIX_SEEDS/$WINEARCH.tar" -C "$WINEPREFIX"
   wineserver -p </dev/null >/dev/null 2>&1
   [ -f "$WINEPREFIX/system.reg" ] || boot=-i
   lv_run "$loader" wineboot $boot </dev/null >/dev/null 2>&1 || { echo "Wine does not start in $WINEPREFIX" >&2; return 1; }
