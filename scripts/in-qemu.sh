@@ -3,7 +3,8 @@
 # booted with its own kernel from build/qemu over 9p, whose kernel runs the 32-bit code this
 # machine's does not. The project's folder is shared at the same path (so the CTest files' absolute
 # paths hold); the command's standard output and error and its exit status come back. One boot per
-# command; Wine prefixes live in the guest's memory, unpacked from build/qemu-prefixes.
+# command. The Wine prefixes are made once (build/qemu-prefixes, 0.6 and 1.3 GB) and each run's
+# changes to them live in the guest's memory: an overlay per prefix name.
 #   in-qemu.sh COMMAND ARGS...   run it in the guest (from the same folder, when inside the project)
 # The guest side: --guest (what the guest's init runs), --make-prefixes (inside the guest).
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -11,7 +12,7 @@ sysroot="$root/build/qemu"
 
 guest_env() {
   export LANG=C.UTF-8 HOME=/tmp/home PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin
-  export LV_WINE_DIR=/tmp/wine LV_PREFIX_SEEDS="$root/build/qemu-prefixes"
+  export LV_WINE_DIR=/tmp/wine
   mkdir -p "$HOME" "$LV_WINE_DIR"
 }
 
@@ -19,6 +20,15 @@ case "${1:-}" in
 --guest)
   job=$(sed -n 's/.* lv_job=\([^ ]*\).*/\1/p' /proc/cmdline)
   guest_env
+  # The prefixes the tests use, each the kept one with this run's changes over it.
+  for arch in win32 win64; do
+    [ -d "$root/build/qemu-prefixes/$arch" ] || continue
+    for name in tests msi wow64; do
+      p="$LV_WINE_DIR/$name-$arch" c="$LV_WINE_DIR/.changes/$name-$arch"
+      mkdir -p "$p" "$c/upper" "$c/work"
+      mount -t overlay overlay -o "lowerdir=$root/build/qemu-prefixes/$arch,upperdir=$c/upper,workdir=$c/work" "$p"
+    done
+  done
   # The command's output goes out through the two virtio ports, named as qemu made them.
   modprobe virtio_console
   for port in /sys/class/virtio-ports/*; do ln -sf "/dev/${port##*/}" "/dev/lv-$(cat "$port/name")"; done
@@ -34,11 +44,11 @@ case "${1:-}" in
   for arch in win32 win64; do
     start=$SECONDS
     (
-      LV_PREFIX_SEEDS="" source "$root/scripts/wine-env.sh"
+      source "$root/scripts/wine-env.sh"
       lv_prefix seed "$arch"
-      lv_wine_start && lv_wine_stop &&
-        tar -cf "$root/build/qemu-prefixes/$arch.tar.new" -C "$WINEPREFIX" . &&
-        mv "$root/build/qemu-prefixes/$arch.tar.new" "$root/build/qemu-prefixes/$arch.tar"
+      rm -rf "$root/build/qemu-prefixes/$arch.new"
+      lv_wine_start && lv_wine_stop && cp -a "$WINEPREFIX" "$root/build/qemu-prefixes/$arch.new" &&
+        mv "$root/build/qemu-prefixes/$arch.new" "$root/build/qemu-prefixes/$arch"
     ) || exit 1
     echo "$arch prefix made in $((SECONDS - start)) s"
   done

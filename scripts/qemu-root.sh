@@ -67,8 +67,8 @@ INIT
 fi
 
 # The prefixes, made in the guest with the suite's screen (a prefix made without one keeps a
-# smaller screen), each kept as a tar file that a run unpacks in the guest's memory.
-if ! [ -f "$root/build/qemu-prefixes/win64.tar" ]; then
+# smaller screen), kept as folders that each run lays its changes over.
+if ! [ -d "$root/build/qemu-prefixes/win64" ]; then
   echo "== making the emulated machine's Wine prefixes in build/qemu-prefixes (kept for later runs)"
   start=$SECONDS
   bash "$root/scripts/in-qemu.sh" bash "$root/scripts/in-qemu.sh" --make-prefixes

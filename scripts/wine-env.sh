@@ -65,7 +65,7 @@ lv_winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
 
 # The prefix NAME for the given arch: tests (the Windows suite and the demo), wow64 (the 32-bit
 # program on 64-bit Windows), msi (the package under msiexec), bench (the benchmark's). In the
-# emulated machine (scripts/in-qemu.sh) they live in its memory (LV_WINE_DIR).
+# emulated machine (scripts/in-qemu.sh) they live in its memory, over prefixes made once (LV_WINE_DIR).
 lv_prefix() {
   export LV_PREFIX_NAME="$1" WINEARCH="${2:-$LV_WINE_ARCH}"
   export WINEPREFIX="${LV_WINE_DIR:-$lv_root/build/wine}/$LV_PREFIX_NAME-$WINEARCH$lv_prefix_suffix"
@@ -80,9 +80,6 @@ lv_wine_boot() {
   local loader="$LV_WINE" boot=""
   [ "$WINEARCH" = win64 ] && loader=/usr/lib/wine/wine64
   mkdir -p "$WINEPREFIX"  # wineserver -p fails on a folder that does not exist yet
-  # A prefix made once beforehand, where making one is slow (the emulated machine: LV_PREFIX_SEEDS).
-  [ -f "$WINEPREFIX/system.reg" ] || [ ! -f "${LV_PREFIX_SEEDS:-/none}/$WINEARCH.tar" ] ||
-    tar -xf "$LV_PREFIX_SEEDS/$WINEARCH.tar" -C "$WINEPREFIX"
   wineserver -p </dev/null >/dev/null 2>&1
   [ -f "$WINEPREFIX/system.reg" ] || boot=-i
   lv_run "$loader" wineboot $boot </dev/null >/dev/null 2>&1 || { echo "Wine does not start in $WINEPREFIX" >&2; return 1; }
