@@ -46,7 +46,7 @@ case "${1:-}" in
     (
       source "$root/scripts/wine-env.sh"
       lv_prefix seed "$arch"
-      rm -rf "$root/build/qemu-prefixes/$arch.new"
+      rm -rf "$root/build/qemu-prefixes/$arch.new" "$root/build/qemu-prefixes/$arch"
       lv_wine_start && lv_wine_stop && cp -a "$WINEPREFIX" "$root/build/qemu-prefixes/$arch.new" &&
         mv "$root/build/qemu-prefixes/$arch.new" "$root/build/qemu-prefixes/$arch"
     ) || exit 1
