@@ -16,12 +16,12 @@ logs="$root/build/qemu-logs"
 # 32-bit code and wow64_install (its own 64-bit prefix). Left out: the real browsers (not in the
 # guest), the signed build (it compiles; no compilers in the guest), the file checks (run without
 # Wine on this machine), the start-up limits' timing (launch_tests) and the layout per DPI.
-both='InstallTest\.(WritesBothKeys|UninstallRemoves|BrowserVersionSelects|NonAnsiFolder|FailedWrite)|ExtensionViews'
+both='InstallTest\.(WritesBothKeys|UninstallRemoves|NonAnsiFolder|FailedWrite)|ExtensionViews'
 both+='|DialogTest\.(PrefillsTheHost|NoBrowserLeaves|ButtonsFollow|EscEnds)|HandOverTest\.(ButtonsShape|ClickHides|EnterHandsOver)'
 both+='|NativeHostTest|^msi_tests$|DllSearch|^dll_search$'
 # The icon pair by the browser's version read in the program's own view: under WOW64 the program
 # reads the 64-bit browser's (wow64_install checks that).
-win32_only='InstallTest\\.BrowserVersionSelects|RegProcs|OwnPath|IsIPAddressTable|ProgramResources|VersionBlock|IconLibrary|^dbcs_tests$|^wow64_install$'
+win32_only='InstallTest\.BrowserVersionSelects|RegProcs|OwnPath|IsIPAddressTable|ProgramResources|VersionBlock|IconLibrary|^dbcs_tests$|^wow64_install$'
 # The harness's waits (never the program's bounds), for a machine this much slower (tests/win/testutil.h).
 export LV_TEST_SLOWNESS=3
 
