@@ -83,3 +83,17 @@ if [ "$("$web_ext_dir/node_modules/.bin/web-ext" --version 2>/dev/null)" != "$we
 fi
 
 bash "$(dirname "${BASH_SOURCE[0]}")/debian13-root.sh"
+
+# Where this kernel runs no 32-bit code, the shipped 32-bit program runs in an emulated machine:
+# qemu, and a Debian 12 root of its own (scripts/qemu-root.sh). Without it the suite says why.
+# LV_EMULATE=1 makes it where 32-bit code runs too (to try that road on such a machine).
+if [ "${LV_EMULATE:-0}" = 1 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  command -v qemu-system-x86_64 >/dev/null ||
+    $SUDO apt-get install -y -q --no-install-recommends qemu-system-x86 ||
+    { $SUDO apt-get update -q && $SUDO apt-get install -y -q --no-install-recommends qemu-system-x86; } ||
+    echo "qemu could not be installed: the shipped 32-bit program will not run here" >&2
+  if command -v qemu-system-x86_64 >/dev/null; then
+    bash "$(dirname "${BASH_SOURCE[0]}")/qemu-root.sh" ||
+      echo "the emulated machine could not be made: the shipped 32-bit program will not run here" >&2
+  fi
+fi

@@ -64,10 +64,11 @@ export -f lv_run wine wine64 wineserver
 lv_winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
 
 # The prefix NAME for the given arch: tests (the Windows suite and the demo), wow64 (the 32-bit
-# program on 64-bit Windows), msi (the package under msiexec), bench (the benchmark's).
+# program on 64-bit Windows), msi (the package under msiexec), bench (the benchmark's). In the
+# emulated machine (scripts/in-qemu.sh) they live in its memory, over prefixes made once (LV_WINE_DIR).
 lv_prefix() {
   export LV_PREFIX_NAME="$1" WINEARCH="${2:-$LV_WINE_ARCH}"
-  export WINEPREFIX="$lv_root/build/wine/$LV_PREFIX_NAME-$WINEARCH$lv_prefix_suffix"
+  export WINEPREFIX="${LV_WINE_DIR:-$lv_root/build/wine}/$LV_PREFIX_NAME-$WINEARCH$lv_prefix_suffix"
 }
 # A script started by another (CTest's emulator, with-dpi.sh) stays in the prefix its caller chose;
 # a WINEARCH of the user's own is not taken.

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace lvtest {
@@ -41,8 +42,18 @@ void Process::End() {
 
 bool Process::Running() const { return pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
 
+DWORD Patient(DWORD timeoutMs) {
+    static const DWORD factor = [] {
+        char text[16] = "";
+        const DWORD n = GetEnvironmentVariableA("LV_TEST_SLOWNESS", text, sizeof text);
+        const unsigned long f = n > 0 && n < sizeof text ? std::strtoul(text, nullptr, 10) : 1;
+        return static_cast<DWORD>(f >= 1 && f <= 20 ? f : 1);
+    }();
+    return timeoutMs == INFINITE ? INFINITE : timeoutMs * factor;
+}
+
 int Process::Wait(DWORD timeoutMs) const {
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) != WAIT_OBJECT_0) return -2;
+    if (WaitForSingleObject(pi.hProcess, Patient(timeoutMs)) != WAIT_OBJECT_0) return -2;
     DWORD code = 0;
     GetExitCodeProcess(pi.hProcess, &code);
     return static_cast<int>(code);

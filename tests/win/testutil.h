@@ -26,7 +26,7 @@ struct Process {
     ~Process() { End(); }
     void End();
     bool Running() const;
-    // Exit code once ended within timeoutMs; -2 when still running.
+    // Exit code once ended within timeoutMs (times the slowness); -2 when still running.
     int Wait(DWORD timeoutMs) const;
 };
 
@@ -34,9 +34,15 @@ bool Start(Process& p, const std::string& commandLine, const std::string& workDi
 // The same for command lines and folders the ANSI code page cannot hold.
 bool StartWide(Process& p, const std::wstring& commandLine, const std::wstring& workDir = L"");
 
-// Sleeps in small steps until pred() holds or timeoutMs passes; returns pred().
+// The harness's waits for this machine: timeoutMs times LV_TEST_SLOWNESS (1 when unset; the emulated
+// machine, where each Wine start is 10 to 20 times slower, sets more). Never applied to the program's
+// own bounds, only to how long a test waits for something to appear or end.
+DWORD Patient(DWORD timeoutMs);
+
+// Sleeps in small steps until pred() holds or timeoutMs (times the slowness) passes; returns pred().
 template <typename Pred>
 bool WaitUntil(Pred pred, DWORD timeoutMs = 10000, DWORD stepMs = 20) {
+    timeoutMs = Patient(timeoutMs);
     const DWORD t0 = GetTickCount();
     while (!pred()) {
         if (GetTickCount() - t0 > timeoutMs) return pred();
