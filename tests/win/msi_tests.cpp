@@ -1,6 +1,7 @@
 // The Windows Installer package under the platform's own msiexec: silent install (with the browsers'
 // native messaging host manifests and keys), the same package again, removal, a folder of the
-// integrator's choice, the next version over this one, and a failed registration rolled back.
+// integrator's choice, the next versions over this one with their offer of the extension, the offer
+// turned off, and a failed registration rolled back.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -33,6 +34,7 @@ int Msiexec(const std::string& args, const std::string& log) {
 }
 std::string Package() { return lvtest::DistFile(LV_MSI_NAME); }
 std::string NextPackage() { return lvtest::WinPath(LV_NEXT_MSI); }
+std::string AfterNextPackage() { return lvtest::WinPath(LV_AFTER_NEXT_MSI); }
 
 // Where a 32-bit package lands by default: the 32-bit program folder.
 std::string DefaultDir() {
@@ -61,6 +63,46 @@ int SubkeyCount(const char* path) {
 // A 32-bit package is listed in the 32-bit view of the registry: named, so that a 64-bit test
 // program reads it too. 32-bit Windows has only the one view and ignores the flag.
 const REGSAM kPackageView = KEY_WOW64_32KEY;
+
+// The offers of the extension: every id under Chrome's and Edge's key as "browser|id|update_url", in
+// the 32-bit view that the browsers read and, on 64-bit Windows, the 64-bit view's marked as such.
+const char* const kChromeOffers = "Software\\Google\\Chrome\\Extensions";
+const char* const kForeignOffer = "Software\\Google\\Chrome\\Extensions\\aaaabbbbccccddddeeeeffffgggghhhh";
+std::vector<std::string> Offers() {
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    std::vector<std::string> out;
+    for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        if (view == KEY_WOW64_64KEY && !wow64 && sizeof(void*) == 4) break;
+        for (const std::string browser : {"Chrome", "Edge"}) {
+            const std::string parent = browser == "Edge" ? "Software\\Microsoft\\Edge\\Extensions" : kChromeOffers;
+            HKEY k;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, parent.c_str(), 0, KEY_READ | view, &k) != ERROR_SUCCESS) continue;
+            char id[256];
+            for (DWORD i = 0, len = sizeof id; RegEnumKeyExA(k, i, id, &len, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+                 ++i, len = sizeof id) {
+                std::string url;
+                DWORD type = 0;
+                ReadValue(HKEY_LOCAL_MACHINE, parent + "\\" + id, "update_url", url, type, view);
+                out.push_back((view == KEY_WOW64_64KEY ? "64-bit view: " : "") + browser + "|" + id + "|" + url);
+            }
+            RegCloseKey(k);
+        }
+    }
+    return out;
+}
+const std::vector<std::string> kStoreOffers = {
+    "Chrome|abcdefghijklmnopabcdefghijklmnop|https://clients2.google.com/service/update2/crx",
+    "Edge|ponmlkjihgfedcbaponmlkjihgfedcba|https://edge.microsoft.com/extensionwebstorebase/v1/crx"};
+
+// update_url read through a key opened earlier: "<key deleted>" when the key has been deleted since,
+// even if a key of that name has been made again.
+std::string ThroughOpenKey(HKEY k) {
+    char url[256];
+    DWORD size = sizeof url;
+    const LONG r = RegQueryValueExA(k, "update_url", nullptr, nullptr, reinterpret_cast<BYTE*>(url), &size);
+    return r == ERROR_KEY_DELETED ? "<key deleted>" : r != ERROR_SUCCESS ? "<error " + std::to_string(r) + ">" : url;
+}
 
 // The native messaging host keys of Chrome, Edge and Firefox: each one's default value, "<none>"
 // for a missing key.
@@ -125,6 +167,8 @@ protected:
     void SetUp() override {
         Msiexec("/x " + Quoted(Package()), "setup-removal");
         Msiexec("/x " + Quoted(NextPackage()), "setup-removal-next");
+        Msiexec("/x " + Quoted(AfterNextPackage()), "setup-removal-after-next");
+        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kForeignOffer, kPackageView, 0);
         lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kMenuKey);
         lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kButtonKey);
         ASSERT_TRUE(UninstallEntries().empty());
@@ -144,6 +188,7 @@ TEST_F(PackageTest, SilentInstallAgainAndRemoval) {
     EXPECT_EQ(UninstallEntries(), std::vector<std::string>{"Lorvane/MSIE Integration|lviehlp project|" LV_VERSION "|1|1"});
     EXPECT_EQ(HostKeys(), (std::vector<std::string>{dir + "lviehlp-chromium.json", dir + "lviehlp-chromium.json",
                                                     dir + "lviehlp-firefox.json"}));
+    EXPECT_EQ(Offers(), std::vector<std::string>{}) << "no store ids, no offer";
     EXPECT_EQ(Manifest(dir + "lviehlp-chromium.json", "allowed_origins"),
               "com.lorvane.lviehlp|lviehlp.exe|stdio|chrome-extension://hphpifhccdajjhnlkcodaieopjgdeafg/");
     EXPECT_EQ(Manifest(dir + "lviehlp-firefox.json", "allowed_extensions"),
@@ -176,11 +221,15 @@ TEST_F(PackageTest, InstallDirChoosesTheFolder) {
     EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
 }
 
-// The next version's package replaces this one; the old version's removal deletes the keys and
-// the new version writes them again. It is built from an ids file that names the Chrome Web Store's
-// and Edge Add-ons' ids (msi.cmake): its manifests, as built and as installed, allow them too.
+// The next version's package replaces this one, and the one after it the next. They are built from
+// an ids file that names the Chrome Web Store's and Edge Add-ons' ids (msi.cmake): their manifests,
+// as built and as installed, allow them too, and they offer the extension under them. The offer
+// keys stay through the second upgrade, and removal takes them and nothing of another program's.
 TEST_F(PackageTest, NextVersionReplacesThisOne) {
     const std::string dir = DefaultDir();
+    lvtest::SetSz(HKEY_LOCAL_MACHINE, kForeignOffer, "update_url", "https://clients2.google.com/service/update2/crx",
+                  kPackageView);
+    const std::string foreign = "Chrome|aaaabbbbccccddddeeeeffffgggghhhh|https://clients2.google.com/service/update2/crx";
     ASSERT_EQ(Msiexec("/i " + Quoted(Package()), "upgrade-from"), 0);
     ASSERT_EQ(Msiexec("/i " + Quoted(NextPackage()), "upgrade-to"), 0);
     EXPECT_EQ(UninstallEntries(),
@@ -195,9 +244,44 @@ TEST_F(PackageTest, NextVersionReplacesThisOne) {
     EXPECT_EQ(Manifest(dir + "lviehlp-chromium.json", "allowed_origins"), storeIds);
     EXPECT_EQ(Manifest(dir + "lviehlp-firefox.json", "allowed_extensions"),
               "com.lorvane.lviehlp|lviehlp.exe|stdio|lviehlp@lorvane.com");
-    EXPECT_EQ(Msiexec("/x " + Quoted(NextPackage()), "upgrade-removal"), 0);
+    EXPECT_EQ(Offers(), (std::vector<std::string>{foreign, kStoreOffers[0], kStoreOffers[1]}));
+
+    HKEY chrome = nullptr, edge = nullptr;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kChromeOffers) + "\\abcdefghijklmnopabcdefghijklmnop").c_str(), 0,
+                  KEY_READ | kPackageView, &chrome);
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Edge\\Extensions\\ponmlkjihgfedcbaponmlkjihgfedcba", 0,
+                  KEY_READ | kPackageView, &edge);
+    ASSERT_EQ(Msiexec("/i " + Quoted(AfterNextPackage()), "upgrade-again"), 0);
+    EXPECT_EQ(ThroughOpenKey(chrome), "https://clients2.google.com/service/update2/crx");
+    EXPECT_EQ(ThroughOpenKey(edge), "https://edge.microsoft.com/extensionwebstorebase/v1/crx");
+    RegCloseKey(chrome);
+    RegCloseKey(edge);
+    EXPECT_EQ(UninstallEntries(),
+              std::vector<std::string>{"Lorvane/MSIE Integration|lviehlp project|" LV_AFTER_NEXT_VERSION "|1|1"});
+    EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
+    EXPECT_EQ(Offers(), (std::vector<std::string>{foreign, kStoreOffers[0], kStoreOffers[1]}));
+
+    EXPECT_EQ(Msiexec("/x " + Quoted(AfterNextPackage()), "upgrade-removal"), 0);
     EXPECT_TRUE(NoKeys());
     EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
+    EXPECT_TRUE(UninstallEntries().empty());
+    EXPECT_EQ(Offers(), std::vector<std::string>{foreign});
+}
+
+// ANNOUNCE_EXTENSION=0 at installation: no offer, and none added later by a repair, by the same
+// package run again (whatever its command line says) or by the next version.
+TEST_F(PackageTest, OfferTurnedOffStaysOff) {
+    ASSERT_EQ(Msiexec("/i " + Quoted(NextPackage()) + " ANNOUNCE_EXTENSION=0", "no-offer"), 0);
+    EXPECT_EQ(Value(kMenuKey, "Exec"), DefaultDir() + "lviehlp.exe");
+    EXPECT_EQ(Offers(), std::vector<std::string>{});
+    // What "msiexec /fomus" asks for (Wine's msiexec does not repair by itself).
+    EXPECT_EQ(Msiexec("/i " + Quoted(NextPackage()) + " REINSTALL=ALL REINSTALLMODE=omus", "no-offer-repair"), 0);
+    EXPECT_EQ(Offers(), std::vector<std::string>{}) << "after a repair";
+    EXPECT_EQ(Msiexec("/i " + Quoted(NextPackage()) + " ANNOUNCE_EXTENSION=1", "no-offer-again"), 0);
+    EXPECT_EQ(Offers(), std::vector<std::string>{}) << "after the same package again";
+    ASSERT_EQ(Msiexec("/i " + Quoted(AfterNextPackage()), "no-offer-upgrade"), 0);
+    EXPECT_EQ(Offers(), std::vector<std::string>{}) << "after the next version";
+    EXPECT_EQ(Msiexec("/x " + Quoted(AfterNextPackage()), "no-offer-removal"), 0);
     EXPECT_TRUE(UninstallEntries().empty());
 }
 
@@ -209,7 +293,7 @@ TEST_F(PackageTest, FailedRegistrationRollsEverythingBack) {
                               &k, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(k);
-    const int code = Msiexec("/i " + Quoted(Package()), "install-failing");
+    const int code = Msiexec("/i " + Quoted(NextPackage()), "install-failing");
     lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kExtensions);
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kExtensions, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) == ERROR_SUCCESS)
         RegCloseKey(k);
@@ -219,6 +303,7 @@ TEST_F(PackageTest, FailedRegistrationRollsEverythingBack) {
     EXPECT_FALSE(FileThere(DefaultDir() + "lvieres.dll"));
     EXPECT_FALSE(FileThere(DefaultDir() + "lviehlp-firefox.json"));
     EXPECT_EQ(HostKeys(), (std::vector<std::string>{"<none>", "<none>", "<none>"})) << "written before the failure";
+    EXPECT_EQ(Offers(), std::vector<std::string>{}) << "written before the failure";
     EXPECT_TRUE(UninstallEntries().empty());
 }
 
