@@ -216,7 +216,11 @@ TEST_F(PackageTest, InstallDirChoosesTheFolder) {
     EXPECT_FALSE(FileThere(DefaultDir() + "lviehlp.exe"));
     EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
     EXPECT_EQ(Value(kButtonKey, "HotIcon").rfind(dir + "lvieres.dll,", 0), 0u) << Value(kButtonKey, "HotIcon");
-    EXPECT_EQ(Msiexec("/x " + Quoted(Package()), "installdir-uninstall"), 0);
+    // The next version goes into the same folder.
+    ASSERT_EQ(Msiexec("/i " + Quoted(NextPackage()), "installdir-upgrade"), 0);
+    EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
+    EXPECT_FALSE(FileThere(DefaultDir() + "lviehlp.exe"));
+    EXPECT_EQ(Msiexec("/x " + Quoted(NextPackage()), "installdir-uninstall"), 0);
     EXPECT_TRUE(NoKeys());
     EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
 }
