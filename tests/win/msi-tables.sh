@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The package's tables as built, read with msiinfo (no Wine): the installation folder locked as it
 # is created, registration run on repair as well as installation (from the locked folder), the
-# offer's property passed to the installer's service, the program and the icon library versioned
-# and the host manifests not, and the fixed times of a reproducible package.
+# program and the icon library versioned and the host manifests not, and the fixed times of a
+# reproducible package.
 #   msi-tables.sh PACKAGE VERSION
 set -eu
 msi="$1" version="$2"
@@ -13,12 +13,9 @@ table MsiLockPermissionsEx | grep -qxF "$(printf 'LockInstallDir\tINSTALLDIR\tCr
   bad "INSTALLDIR is not locked to SYSTEM, Administrators and read-only Users"
 table CreateFolder | grep -qx "$(printf 'INSTALLDIR\tInstallDirRecord')" || bad "INSTALLDIR is not created by the package"
 msiinfo suminfo "$msi" | grep -qx 'Version: 500 (1f4)' || bad "the package does not require Windows Installer 5 (the lock needs it)"
-# After InstallFiles (4000) and an older version's removal, whenever the product is not being
-# removed: installation and repair.
+# After InstallFiles (4000) and an older version's removal, unless the product is being removed.
 table InstallExecuteSequence | grep -qx "$(printf 'LvRegister\tNOT REMOVE\t6590')" || bad "registration is not run on installation and repair"
-# The administrator's choice reaches the installer's service (Wine lets every property through).
-table Property | grep -qx "$(printf 'SecureCustomProperties\tLV_OLDER_VERSION;LV_NEWER_VERSION;ANNOUNCE_EXTENSION')" ||
-  bad "ANNOUNCE_EXTENSION is not a secure property"
+table Property | grep -qx "$(printf 'SecureCustomProperties\tLV_OLDER_VERSION;LV_NEWER_VERSION;ANNOUNCE_EXTENSION')" || bad "ANNOUNCE_EXTENSION is not secure"
 for f in lviehlp.exe:$version lvieres.dll:$version lviehlp_chromium.json: lviehlp_firefox.json:; do
   table File | awk -F'\t' -v f="${f%%:*}" -v v="${f#*:}" '$1 == f && $5 == v {ok=1} END {exit !ok}' ||
     bad "${f%%:*} has no File.Version '${f#*:}'"
