@@ -21,10 +21,11 @@ lv_host_manifests("${lv_store_dir}/ids.json" "${lv_store_dir}")
 lv_add_msi(lviehlp_next_msi "${LV_NEXT_MSI}" ${LV_NEXT_VERSION} "${lv_store_dir}/ids.json" "${lv_store_dir}")
 lv_add_msi(lviehlp_after_next_msi "${LV_AFTER_NEXT_MSI}" ${LV_AFTER_NEXT_VERSION} "${lv_store_dir}/ids.json" "${lv_store_dir}")
 
-lv_windows_test(msi_tests msi_tests.cpp TIMEOUT 300
+# Many msiexec runs: the emulated machine needs far more than the usual time.
+lv_windows_test(msi_tests msi_tests.cpp TIMEOUT 900
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/msi-tests.sh $<TARGET_FILE:msi_tests>)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)  # the 32-bit package under WOW64 too, in a 64-bit prefix
-    lv_windows_test(msi_tests_wow64 TIMEOUT 300 COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/msi-tests.sh $<TARGET_FILE:msi_tests> win64)
+    lv_windows_test(msi_tests_wow64 TIMEOUT 900 COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/msi-tests.sh $<TARGET_FILE:msi_tests> win64)
 endif()
 target_compile_definitions(msi_tests PRIVATE LV_MSI_NAME="${LV_MSI_NAME}" LV_VERSION="${LV_PACKAGE_VERSION}"
     LV_NEXT_MSI="${LV_NEXT_MSI}" LV_NEXT_VERSION="${LV_NEXT_VERSION}" LV_AFTER_NEXT_MSI="${LV_AFTER_NEXT_MSI}")

@@ -153,9 +153,8 @@ class PackageTest : public ::testing::Test {
 protected:
     // Nothing of an earlier run left: the package removed, the keys and the default folder gone.
     void SetUp() override {
-        Msiexec("/x " + Quoted(Package()), "setup-removal");
-        Msiexec("/x " + Quoted(NextPackage()), "setup-removal-next");
-        Msiexec("/x " + Quoted(AfterNextPackage()), "setup-removal-after-next");
+        for (const std::string& package : {Package(), NextPackage(), AfterNextPackage()})
+            if (!UninstallEntries().empty()) Msiexec("/x " + Quoted(package), "setup-removal");
         RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kForeignOffer.c_str(), kPackageView, 0);
         lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kMenuKey);
         lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kButtonKey);
