@@ -124,8 +124,8 @@ async function ask({ kind, message }) {
   }
   const found = problemOf(kind, reply, error);
   if (!found) return markButton(null);
+  await showProblem(found);
   if (BUTTON_SAYS[found.problem]) await markButton(found.problem);
-  return showProblem(found);
 }
 
 api.runtime.onInstalled.addListener(() => {

@@ -8,53 +8,44 @@ import { readFileSync } from "node:fs";
 import vm from "node:vm";
 
 const source = readFileSync(new URL("../../extension/background.js", import.meta.url), "utf8");
-const event = () => ({ listeners: [], addListener(f) { this.listeners.push(f); } });
 
-// The background script in a fresh stand-in browser whose host answers with answer(): a reply, or
-// an Error, which the browser's sendNativeMessage rejects with.
+// The background script in a fresh stand-in browser whose host answers answer(): a reply, or the
+// browser's error text, which sendNativeMessage rejects with. Calls not listed here do nothing.
 function load(answer = () => ({})) {
   const seen = { sent: [], pages: [], badge: "", title: "", suggestion: "" };
-  const chrome = {
-    runtime: {
-      onInstalled: event(),
-      getURL: (path) => `chrome-extension://id/${path}`,
-      getManifest: () => ({ action: { default_title: "Query in Lorvane" } }),
-      sendNativeMessage: async (host, message) => {
-        seen.sent.push(JSON.stringify(message));
-        const reply = answer();
-        if (reply instanceof Error) throw reply;
-        return reply;
-      },
+  const on = {};
+  const does = {
+    "runtime.getURL": (path) => `chrome-extension://id/${path}`,
+    "runtime.getManifest": () => ({ action: { default_title: "Query in Lorvane" } }),
+    "runtime.sendNativeMessage": async (host, message) => {
+      seen.sent.push(JSON.stringify(message));
+      if (typeof answer() === "string") throw new Error(answer());
+      return answer();
     },
-    tabs: { create: async ({ url }) => seen.pages.push(Object.fromEntries(new URL(url).searchParams)) },
-    action: {
-      onClicked: event(),
-      setBadgeText: async ({ text }) => { seen.badge = text; },
-      setBadgeBackgroundColor: async () => {},
-      setTitle: async ({ title }) => { seen.title = title; },
-    },
-    contextMenus: { create() {}, onClicked: event() },
-    omnibox: {
-      setDefaultSuggestion({ description }) { seen.suggestion = description; },
-      onInputChanged: event(),
-      onInputEntered: event(),
-    },
+    "tabs.create": async ({ url }) => seen.pages.push(Object.fromEntries(new URL(url).searchParams)),
+    "action.setBadgeText": async ({ text }) => { seen.badge = text; },
+    "action.setTitle": async ({ title }) => { seen.title = title; },
+    "omnibox.setDefaultSuggestion": ({ description }) => { seen.suggestion = description; },
   };
-  const context = vm.createContext({ chrome, URL, console: { info() {}, warn() {} } });
+  const member = (path) => new Proxy(() => {}, {
+    get: (_, key) => (key === "addListener" ? (f) => { on[path] = f; } : member(path ? `${path}.${key}` : key)),
+    apply: (_, __, args) => does[path]?.(...args),
+  });
+  const context = vm.createContext({ chrome: member(""), URL, console: { info() {}, warn() {} } });
   vm.runInContext(source, context);
-  const menu = (info) => chrome.contextMenus.onClicked.listeners[0](info);
+  const menu = (info) => on["contextMenus.onClicked"](info);
   const ways = {
-    button: (url) => chrome.action.onClicked.listeners[0]({ url }),
+    button: (url) => on["action.onClicked"]({ url }),
     page: (pageUrl) => menu({ menuItemId: "query-page", pageUrl }),
     link: (linkUrl) => menu({ menuItemId: "query-link", linkUrl }),
     selection: (selectionText) => menu({ menuItemId: "query-selection", selectionText }),
-    address: (text) => chrome.omnibox.onInputEntered.listeners[0](text, "currentTab"),
+    address: (text) => on["omnibox.onInputEntered"](text, "currentTab"),
   };
-  return { seen, ways, chrome, context };
+  return { seen, ways, on, context };
 }
 
 test("each way in sends its request", async () => {
-  const rows = [
+  for (const [way, input, sends] of [
     ["button", "http://user:pw@www.shop.co.example:8080/a?q=private", { url: "http://www.shop.co.example:8080" }],
     ["page", "about:blank", { url: "" }],
     ["link", "https://www.example.org/about.html#top", { url: "https://www.example.org" }],
@@ -65,8 +56,7 @@ test("each way in sends its request", async () => {
     ["selection", "\u5b57".repeat(40000), { text: "\u5b57".repeat(21841) }],
     ["selection", "<".repeat(20000), { text: "<".repeat(10920) }],
     ["address", "whois.shop.co.example", { text: "whois.shop.co.example" }],
-  ];
-  for (const [way, input, sends] of rows) {
+  ]) {
     const { seen, ways } = load();
     await ways[way](input);
     assert.deepEqual(seen.sent, [JSON.stringify(sends)], `${way} ${input.slice(0, 40)}`);
@@ -74,55 +64,46 @@ test("each way in sends its request", async () => {
 });
 
 test("each reply or browser error gives its page, and the button keeps the problem until a request succeeds", async () => {
-  const missing = { badge: "!", title: "Query in Lorvane: Lorvane is not installed" };
-  const tooOld = { badge: "!", title: "Query in Lorvane: Lorvane's browser integration is too old" };
-  const clear = { badge: "", title: "Query in Lorvane" };
-  const unnamed = "the message has no \"url\" string";
+  const missing = ["!", "Query in Lorvane: Lorvane is not installed"];
+  const tooOld = ["!", "Query in Lorvane: Lorvane's browser integration is too old"];
+  const clear = ["", "Query in Lorvane"];
+  const old = "the message has no \"url\" string";
   // In order, in one browser: each row's button is what the rows before it left.
   const rows = [
-    ["page", new Error("Specified native messaging host not found."),
-      { problem: "missing", detail: "Specified native messaging host not found." }, missing],
-    ["selection", new Error("Native host has exited."), { problem: "error", detail: "Native host has exited." }, missing],
-    ["selection", new Error("Error when communicating with the native messaging host."),
-      { problem: "error", detail: "Error when communicating with the native messaging host." }, missing],
+    ["page", "Specified native messaging host not found.", { problem: "missing" }, missing],
+    ["selection", "Native host has exited.", { problem: "error" }, missing],
+    ["selection", "Error when communicating with the native messaging host.", { problem: "error" }, missing],
     ["page", { result: "cancelled", version: "1.0.0.4" }, null, clear],
-    ["page", new Error("Access to the specified native messaging host is forbidden."),
-      { problem: "forbidden", detail: "Access to the specified native messaging host is forbidden." },
-      { badge: "!", title: "Query in Lorvane: Lorvane's browser integration is out of date" }],
-    ["selection", { result: "error", message: unnamed },
-      { problem: "too-old", detail: unnamed, from: "lviehlp", installed: "", needed: "1.0.0.4" }, tooOld],
-    ["page", { result: "error", message: "the message is not JSON" },
-      { problem: "error", detail: "the message is not JSON", from: "lviehlp" }, tooOld],
+    ["page", "Access to the specified native messaging host is forbidden.", { problem: "forbidden" },
+      ["!", "Query in Lorvane: Lorvane's browser integration is out of date"]],
+    ["selection", { result: "error", message: old }, { problem: "too-old", installed: "", needed: "1.0.0.4" }, tooOld],
+    ["page", { result: "error", message: old }, { problem: "error" }, tooOld],
     ["address", { result: "queried", as: "domain", query: "shop.co.example", version: "1.0.0.4" }, null, clear],
     ["address", { result: "error", code: "unsupported", message: "m", version: "1.0.0.4" },
-      { problem: "too-old", detail: "m", from: "lviehlp", installed: "1.0.0.4", needed: "1.0.0.4" }, tooOld],
-    ["selection", { result: "error", code: "bad-message", message: "the message is too long", version: "1.0.0.4" },
-      { problem: "error", detail: "the message is too long", from: "lviehlp" }, tooOld],
-    ["page", new Error("No such native application com.lorvane.lviehlp"),
-      { problem: "missing", detail: "No such native application com.lorvane.lviehlp" }, missing],
+      { problem: "too-old", installed: "1.0.0.4", needed: "1.0.0.4" }, tooOld],
+    ["selection", { result: "error", code: "bad-message", message: "m", version: "1.0.0.4" }, { problem: "error" }, tooOld],
+    ["page", "No such native application com.lorvane.lviehlp", { problem: "missing" }, missing],
     ["selection", { result: "not-run", version: "1.0.0.4" }, null, clear],
   ];
-  let answer;
-  const { seen, ways } = load(() => answer);
-  for (const [way, reply, page, button] of rows) {
-    answer = reply;
-    seen.pages.length = 0;
+  let reply;
+  const { seen, ways } = load(() => reply);
+  for (const [way, answer, page, button] of rows) {
+    [reply, seen.pages.length] = [answer, 0];
     await ways[way]("http://www.shop.co.example/");
-    const what = `${way} ${JSON.stringify(reply?.message ?? reply)}`;
-    assert.deepEqual(seen.pages, page ? [page] : [], what);
-    assert.deepEqual({ badge: seen.badge, title: seen.title }, button, what);
+    const what = `${way} ${JSON.stringify(answer)}`;
+    // What the browser or lviehlp said is shown as it came, and said to come from whom.
+    const said = typeof answer === "string" ? { detail: answer } : { detail: answer.message, from: "lviehlp" };
+    assert.deepEqual(seen.pages, page ? [{ ...page, ...said }] : [], what);
+    assert.deepEqual([seen.badge, seen.title], button, what);
   }
 });
 
 test("the address bar's line says what Enter does, and each kind of request names the version it needs", () => {
-  const { seen, chrome, context } = load();
-  const typed = chrome.omnibox.onInputChanged.listeners[0];
-  for (const [text, line] of [
-    ["", "Query a domain, host name or IP address in Lorvane"],
-    [" whois.shop.co.example ", 'Query "whois.shop.co.example" in Lorvane'],
-    ["<b>x&y", 'Query " b x y" in Lorvane'],
-  ]) {
-    typed(text);
+  const { seen, on, context } = load();
+  assert.equal(seen.suggestion, "Query a domain, host name or IP address in Lorvane");
+  for (const [text, line] of [[" whois.shop.co.example ", 'Query "whois.shop.co.example" in Lorvane'],
+    ["<b>x&y", 'Query " b x y" in Lorvane'], ["", "Query a domain, host name or IP address in Lorvane"]]) {
+    on["omnibox.onInputChanged"](text);
     assert.equal(seen.suggestion, line);
   }
   assert.deepEqual({ ...vm.runInContext("NEEDS", context) },
