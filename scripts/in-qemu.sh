@@ -75,9 +75,9 @@ case "$PWD" in "$root"|"$root"/*) echo "$PWD" ;; *) echo "$root" ;; esac >"$job/
 # -cpu qemu64: with "max" every Wine start in the guest is killed by a kernel Oops (SMAP). The
 # guest's console goes to a file; two virtio ports carry the command's output, passed on through two
 # pipes (the file backend on a named pipe: a pipe backend reads back what it writes). init ending or a kernel panic ends qemu at once (-no-reboot, panic=-1);
-# timeout ends it otherwise. The kernel's command line names the project's folder by /mnt, which
-# the root has and which holds no blank; the job by its folder's name. In qemu's options a comma
-# is written twice.
+# timeout ends it otherwise. The kernel's command line names the project's folder by a path of
+# the guest's own, which holds no blank and lies outside any project; the job by its folder's name.
+# In qemu's options a comma is written twice.
 opt() { printf '%s' "${1//,/,,}"; }
 mkfifo "$job/out" "$job/err"
 cat "$job/out" & out=$!
@@ -90,7 +90,7 @@ setpriv --pdeathsig TERM timeout -k 10 "${LV_QEMU_TIMEOUT:-3600}" setpriv --pdea
   qemu-system-x86_64 -nodefaults -no-user-config -display none -no-reboot \
   -accel tcg,thread=multi -cpu qemu64 -smp 2 -m 4G \
   -kernel "$kernel" -initrd "${kernel/vmlinuz/initrd.img}" \
-  -append "root=root rootfstype=9p rootflags=trans=virtio,version=9p2000.L,msize=512000,cache=loose rw console=ttyS0 init=/lv-init panic=-1 quiet mitigations=off lv_project=/mnt lv_job=${job##*/}" \
+  -append "root=root rootfstype=9p rootflags=trans=virtio,version=9p2000.L,msize=512000,cache=loose rw console=ttyS0 init=/lv-init panic=-1 quiet mitigations=off lv_project=/lv-project lv_job=${job##*/}" \
   -virtfs "local,path=$(opt "$sysroot"),mount_tag=root,security_model=passthrough,multidevs=remap" \
   -virtfs "local,path=$(opt "$root"),mount_tag=project,security_model=passthrough,multidevs=remap" \
   -serial "file:$(opt "$job/console.log")" \
