@@ -127,7 +127,17 @@ TEST_F(NativeHostTest, PrefillIsTheHostOfAWebAddressOrWhatASelectionNames) {
         {R"({"url":"https://www.shop.co.example:8443"})", "www.shop.co.example:8443"},
         {R"({"url":""})", ""},
         {R"({"text":"(\u043f\u0440\u0438\u043c\u0435\u0440.\u0440\u0444). Whois"})", "xn--e1afmkfd.xn--p1ai"},
-        {R"({"text":"mailto:hostmaster@shop.co.example"})", "shop.co.example"},
+        {R"({"text":"mailto:hostmaster@shop.co.example?cc=abuse@example.net"})", "shop.co.example"},
+        {R"({"text":"fe80::"})", "fe80::"},
+        {R"({"text":"(2001:db8::)."})", "2001:db8::"},
+        {R"({"text":"https://www.example.com?ref=x"})", "www.example.com"},
+        {R"({"text":"www.example.com/about"})", "www.example.com"},
+        {R"({"text":"example.org#top"})", "example.org"},
+        {R"({"text":"\u200eexample.com\u200e"})", "example.com"},
+        {R"({"text":"\uff08example.com\uff09"})", "example.com"},
+        {R"({"text":"example.com\u3002"})", "example.com"},
+        {R"({"text":"example.com\u2026"})", "example.com"},
+        {R"({"text":"example.com\u2028second.example"})", "example.com"},
         {R"({"text":" \n\t "})", ""},
     };
     for (const auto& c : cases) {
