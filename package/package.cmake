@@ -21,20 +21,14 @@ execute_process(COMMAND date -u -d "@${LV_PACKAGE_TIME}" "+%Y-%m-%d %H:%M:%S" OU
 set(LV_FIXED_CLOCK "${LV_FAKETIME}" -f "@${lv_clock}")
 set(LV_PACKAGE_CLOCK "${lv_clock}")
 
-# The package version is the program's own file version.
-file(STRINGS "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" lv_fileversion REGEX "VALUE \"FileVersion\"")
-string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+" LV_PACKAGE_VERSION "${lv_fileversion}")
-if(NOT LV_PACKAGE_VERSION)
-    message(FATAL_ERROR "no FileVersion in res/lviehlp.rc")
+# The package version is the program's own file version, from the one file that holds it.
+file(STRINGS "${CMAKE_SOURCE_DIR}/src/version.h" lv_version_lines REGEX "^#define LV_VERSION_(MAJOR|MINOR|PATCH|BUILD) [0-9]+$")
+string(REGEX REPLACE "#define LV_VERSION_[A-Z]+ " "" lv_version_numbers "${lv_version_lines}")
+list(JOIN lv_version_numbers "." LV_PACKAGE_VERSION)
+if(NOT LV_PACKAGE_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+$")
+    message(FATAL_ERROR "src/version.h gives no version of four numbers: ${LV_PACKAGE_VERSION}")
 endif()
-# The icon library carries the same version; both are read again when either changes.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-    "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" "${CMAKE_SOURCE_DIR}/res/lvieres.rc")
-file(STRINGS "${CMAKE_SOURCE_DIR}/res/lvieres.rc" lv_resversion REGEX "VALUE \"FileVersion\"")
-string(FIND "${lv_resversion}" "\"${LV_PACKAGE_VERSION}\\0\"" lv_at)
-if(lv_at LESS 0)
-    message(FATAL_ERROR "res/lvieres.rc's FileVersion is not ${LV_PACKAGE_VERSION}, res/lviehlp.rc's")
-endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/version.h")
 # The upgrade code stays the same for ever: it is how a newer package finds an older one.
 set(LV_UPGRADE_CODE "D35CA736-C26F-4E33-933F-3948C3CCFCAA")
 # The installation folder's access rules (SDDL); its semicolons must not split the command line.
