@@ -112,7 +112,7 @@ function(lv_delay_load target)
 endfunction()
 
 set_source_files_properties(res/lviehlp.rc PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/res/lviehlp.ico;${CMAKE_SOURCE_DIR}/res/wndicon.ico;${CMAKE_SOURCE_DIR}/res/lviehlp.manifest")
+    "${CMAKE_SOURCE_DIR}/res/lviehlp.ico;${CMAKE_SOURCE_DIR}/res/wndicon.ico;${CMAKE_SOURCE_DIR}/res/lviehlp.manifest;${CMAKE_SOURCE_DIR}/src/version.h")
 add_executable(lviehlp WIN32 src/lviehlp.cpp res/lviehlp.rc)
 target_compile_options(lviehlp PRIVATE ${LV_WARN} ${LV_HARDEN})
 target_link_libraries(lviehlp PRIVATE lvwin)
@@ -122,7 +122,7 @@ set_target_properties(lviehlp PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${LV_DIST_DIR
 
 # Resource-only icon library: no code, no entry point.
 set_source_files_properties(res/lvieres.rc PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/res/button0.ico;${CMAKE_SOURCE_DIR}/res/button1.ico;${CMAKE_SOURCE_DIR}/res/button2.ico;${CMAKE_SOURCE_DIR}/res/button3.ico")
+    "${CMAKE_SOURCE_DIR}/res/button0.ico;${CMAKE_SOURCE_DIR}/res/button1.ico;${CMAKE_SOURCE_DIR}/res/button2.ico;${CMAKE_SOURCE_DIR}/res/button3.ico;${CMAKE_SOURCE_DIR}/src/version.h")
 add_library(lvieres SHARED res/lvieres.rc)
 set_target_properties(lvieres PROPERTIES LINKER_LANGUAGE C PREFIX "" RUNTIME_OUTPUT_DIRECTORY "${LV_DIST_DIR}")
 if(MINGW)

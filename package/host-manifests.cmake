@@ -41,21 +41,26 @@ endfunction()
 
 # lv_host_manifests(ids_file folder): both manifests in folder, for the ids ids_file lists and the
 # options add. A release build warns while a store's id is missing: that store's extension would
-# be refused by the host.
+# be refused by the host, and the package built from the file leaves out its offer to that store's
+# browser (package.cmake).
 function(lv_host_manifests ids_file folder)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${ids_file}")
     file(READ "${ids_file}" ids)
     set(chrome_ids "")
     set(missing "")
+    set(left_out "")
     set(store_development "development")
     set(store_chrome-web-store "the Chrome Web Store")
     set(store_edge-add-ons "Edge Add-ons")
+    set(browser_chrome-web-store "Chrome")
+    set(browser_edge-add-ons "Edge")
     foreach(store development chrome-web-store edge-add-ons)
         string(JSON id ERROR_VARIABLE error GET "${ids}" "${store}")
         if(error)
             message(FATAL_ERROR "${ids_file}: no \"${store}\" (${error})")
         elseif(id STREQUAL "")
             list(APPEND missing "${store_${store}} (\"${store}\")")
+            list(APPEND left_out "${browser_${store}}")
         else()
             lv_check_id(chrome "${id}" "${ids_file}, \"${store}\"")
             list(APPEND chrome_ids "${id}")
@@ -66,9 +71,10 @@ function(lv_host_manifests ids_file folder)
     endif()
     if(missing AND CMAKE_BUILD_TYPE STREQUAL "Release")
         list(JOIN missing " and " names)
+        list(JOIN left_out " and " browsers)
         message(WARNING "${ids_file} has no id for ${names}: the host manifests of this build refuse the "
-            "extension as that store publishes it. After the first upload, copy the id the store assigned into "
-            "the file and build again.")
+            "extension as that store publishes it, and the package leaves out its offer to ${browsers}. "
+            "After the first upload, copy the id the store assigned into the file and build again.")
     endif()
     string(JSON gecko ERROR_VARIABLE error GET "${ids}" firefox)
     if(error OR gecko STREQUAL "")

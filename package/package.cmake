@@ -21,35 +21,41 @@ execute_process(COMMAND date -u -d "@${LV_PACKAGE_TIME}" "+%Y-%m-%d %H:%M:%S" OU
 set(LV_FIXED_CLOCK "${LV_FAKETIME}" -f "@${lv_clock}")
 set(LV_PACKAGE_CLOCK "${lv_clock}")
 
-# The package version is the program's own file version.
-file(STRINGS "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" lv_fileversion REGEX "VALUE \"FileVersion\"")
-string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+" LV_PACKAGE_VERSION "${lv_fileversion}")
-if(NOT LV_PACKAGE_VERSION)
-    message(FATAL_ERROR "no FileVersion in res/lviehlp.rc")
+# The package version is the program's own file version, from the one file that holds it.
+file(STRINGS "${CMAKE_SOURCE_DIR}/src/version.h" lv_version_lines REGEX "^#define LV_VERSION_(MAJOR|MINOR|PATCH|BUILD) [0-9]+$")
+string(REGEX REPLACE "#define LV_VERSION_[A-Z]+ " "" lv_version_numbers "${lv_version_lines}")
+list(JOIN lv_version_numbers "." LV_PACKAGE_VERSION)
+if(NOT LV_PACKAGE_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+$")
+    message(FATAL_ERROR "src/version.h gives no version of four numbers: ${LV_PACKAGE_VERSION}")
 endif()
-# The icon library carries the same version; both are read again when either changes.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-    "${CMAKE_SOURCE_DIR}/res/lviehlp.rc" "${CMAKE_SOURCE_DIR}/res/lvieres.rc")
-file(STRINGS "${CMAKE_SOURCE_DIR}/res/lvieres.rc" lv_resversion REGEX "VALUE \"FileVersion\"")
-string(FIND "${lv_resversion}" "\"${LV_PACKAGE_VERSION}\\0\"" lv_at)
-if(lv_at LESS 0)
-    message(FATAL_ERROR "res/lvieres.rc's FileVersion is not ${LV_PACKAGE_VERSION}, res/lviehlp.rc's")
-endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/version.h")
 # The upgrade code stays the same for ever: it is how a newer package finds an older one.
 set(LV_UPGRADE_CODE "D35CA736-C26F-4E33-933F-3948C3CCFCAA")
 # The installation folder's access rules (SDDL); its semicolons must not split the command line.
 string(REPLACE ";" "$<SEMICOLON>" LV_INSTALLDIR_SDDL "D:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)")
 set(LV_MSI_NAME "lviehlp-${LV_PACKAGE_VERSION}.msi")
 
-# lv_add_msi(target output version [manifests]): builds the package of dist/'s files as that
-# version, with the host manifests of the folder manifests (dist/ by default). The product code is
-# one per version, the same in every build of it (a name-based UUID).
-function(lv_add_msi target output version)
+# lv_add_msi(target output version ids [manifests]): builds the package of dist/'s files as that
+# version, with the host manifests of the folder manifests (dist/ by default), offering the
+# extension under the store ids that the ids file ids holds (lv_host_manifests has checked them).
+# The product code is one per version, the same in every build of it (a name-based UUID); an
+# offer's component GUID is one per store id, the same in every version.
+function(lv_add_msi target output version ids)
     set(manifests "${LV_DIST_DIR}/lviehlp-chromium.json" "${LV_DIST_DIR}/lviehlp-firefox.json")
-    if(ARGC GREATER 3)
-        set(manifests "${ARGV3}/lviehlp-chromium.json" "${ARGV3}/lviehlp-firefox.json")
+    if(ARGC GREATER 4)
+        set(manifests "${ARGV4}/lviehlp-chromium.json" "${ARGV4}/lviehlp-firefox.json")
     endif()
     string(UUID product NAMESPACE ${LV_UPGRADE_CODE} NAME "lviehlp ${version}" TYPE SHA1 UPPER)
+    file(READ "${ids}" json)
+    set(offers "")
+    foreach(browser_store Chrome:chrome-web-store Edge:edge-add-ons)
+        string(REPLACE ":" ";" browser_store "${browser_store}")
+        list(GET browser_store 0 browser)
+        list(GET browser_store 1 store)
+        string(JSON id GET "${json}" "${store}")
+        string(UUID guid NAMESPACE ${LV_UPGRADE_CODE} NAME "${browser} offer ${id}" TYPE SHA1 UPPER)
+        list(APPEND offers -D "${browser}StoreId=${id}" -D "${browser}OfferGuid={${guid}}")
+    endforeach()
     set(wxs "${CMAKE_SOURCE_DIR}/package/lviehlp.wxs")
     # wixl takes source files only by paths relative to the folder it runs in.
     set(work "${CMAKE_BINARY_DIR}/package/${target}")
@@ -69,7 +75,11 @@ function(lv_add_msi target output version)
         -q "CREATE TABLE `MsiLockPermissionsEx` (`MsiLockPermissionsEx` CHAR(72) NOT NULL, `LockObject` CHAR(72) NOT NULL, `Table` CHAR(32) NOT NULL, `SDDLText` LONGCHAR NOT NULL, `Condition` CHAR(255) PRIMARY KEY `MsiLockPermissionsEx`)"
         -q "INSERT INTO `MsiLockPermissionsEx` (`MsiLockPermissionsEx`, `LockObject`, `Table`, `SDDLText`) VALUES ('LockInstallDir', 'INSTALLDIR', 'CreateFolder', '${LV_INSTALLDIR_SDDL}')"
         # The program and the icon library carry that version; the manifests are unversioned files.
-        -q "UPDATE `File` SET `Version` = '${LV_PACKAGE_VERSION}' WHERE `File` = 'lviehlp.exe' OR `File` = 'lvieres.dll'")
+        -q "UPDATE `File` SET `Version` = '${LV_PACKAGE_VERSION}' WHERE `File` = 'lviehlp.exe' OR `File` = 'lvieres.dll'"
+        # The offer follows ANNOUNCE_EXTENSION, which must reach the installer's service from the
+        # command line (a secure property); wixl writes neither.
+        -q "UPDATE `Component` SET `Condition` = 'ANNOUNCE_EXTENSION <> \"0\"' WHERE `Component` = 'ChromeOffer' OR `Component` = 'EdgeOffer'"
+        -q "UPDATE `Property` SET `Value` = 'LV_OLDER_VERSION$<SEMICOLON>LV_NEWER_VERSION$<SEMICOLON>ANNOUNCE_EXTENSION' WHERE `Property` = 'SecureCustomProperties'")
     set(files "${work}/files")
     lv_sign_command(sign lviehlp.msi "Lorvane/MSIE Integration ${version}")  # last: over the pinned package
     add_custom_command(OUTPUT "${output}"
@@ -77,14 +87,14 @@ function(lv_add_msi target output version)
         COMMAND touch -d "@${LV_PACKAGE_TIME}" "${files}/lviehlp.exe" "${files}/lvieres.dll"
                 "${files}/lviehlp-chromium.json" "${files}/lviehlp-firefox.json"
         COMMAND ${LV_FIXED_CLOCK} "${LV_WIXL}" -D "Version=${version}" -D "ProductCode={${product}}" -D "UpgradeCode={${LV_UPGRADE_CODE}}"
-                -D "DistDir=files" -D "ResDir=${res}" -o lviehlp.msi "${wxs}"
+                -D "DistDir=files" -D "ResDir=${res}" ${offers} -o lviehlp.msi "${wxs}"
         COMMAND ${LV_FIXED_CLOCK} "${LV_MSIBUILD}" lviehlp.msi ${fixups}
         COMMAND "${CMAKE_COMMAND}" "-DMSI=lviehlp.msi" "-DMSIBUILD=${LV_MSIBUILD}" "-DFAKETIME=${LV_FAKETIME}" "-DCLOCK=${LV_PACKAGE_CLOCK}"
                 "-DNAMESPACE=${LV_UPGRADE_CODE}" "-DTITLE=Lorvane/MSIE Integration ${version}"
                 -P "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake"
         ${sign}
         COMMAND "${CMAKE_COMMAND}" -E copy lviehlp.msi "${output}"
-        DEPENDS "${wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake" ${manifests}
+        DEPENDS "${wxs}" "${CMAKE_SOURCE_DIR}/res/lviehlp.ico" "${CMAKE_SOURCE_DIR}/package/pin-msi.cmake" ${manifests} "${ids}"
                 lviehlp lvieres
         WORKING_DIRECTORY "${work}"
         COMMENT "Windows Installer package ${output}"
@@ -92,4 +102,4 @@ function(lv_add_msi target output version)
     add_custom_target(${target} ALL DEPENDS "${output}")
 endfunction()
 
-lv_add_msi(lviehlp_msi "${LV_DIST_DIR}/${LV_MSI_NAME}" ${LV_PACKAGE_VERSION})
+lv_add_msi(lviehlp_msi "${LV_DIST_DIR}/${LV_MSI_NAME}" ${LV_PACKAGE_VERSION} "${LV_EXTENSION_IDS}")

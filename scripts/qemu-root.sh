@@ -35,17 +35,19 @@ if ! [ -f "$stamp" ] || [ "$(cat "$stamp")" != "$want" ] || ! [ -e "$sysroot/vml
       --unshare-pid --die-with-parent --cap-add ALL --setenv DEBIAN_FRONTEND noninteractive --setenv LANG C.UTF-8 \
       --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin -- "$@"
   }
+  # Every step must succeed (set -e does not act inside a list that ends in ||): a root with a
+  # step missing is never kept, nor stamped as made.
   {
-    in_new dpkg --add-architecture i386
-    in_new apt-get update -q
-    in_new apt-get install -y -q --no-install-recommends "${packages[@]}"
-    # The root file system is a 9p share: the initramfs must bring its modules (added after the
-    # install, which lays the file down).
-    printf '9p\n9pnet\n9pnet_virtio\n' | $SUDO tee -a "$sysroot.new/etc/initramfs-tools/modules"
-    in_new update-initramfs -u
-    in_new apt-get clean
-    in_new localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-  } >>"$log" 2>&1 || { tail -20 "$log" >&2; exit 1; }
+    in_new dpkg --add-architecture i386 &&
+      in_new apt-get update -q &&
+      in_new apt-get install -y -q --no-install-recommends "${packages[@]}" &&
+      # The root file system is a 9p share: the initramfs must bring its modules (added after the
+      # install, which lays the file down).
+      printf '9p\n9pnet\n9pnet_virtio\n' | $SUDO tee -a "$sysroot.new/etc/initramfs-tools/modules" &&
+      in_new update-initramfs -u &&
+      in_new apt-get clean &&
+      in_new localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+  } >>"$log" 2>&1 || { echo "making the emulated machine's root failed; the end of $log:" >&2; tail -20 "$log" >&2; exit 1; }
   # The machine's init: the mounts, then the job that scripts/in-qemu.sh names on the kernel's
   # command line, then power off (never return: init ending is a kernel panic).
   $SUDO tee "$sysroot.new/lv-init" >/dev/null <<'INIT'
@@ -71,6 +73,7 @@ fi
 if ! [ -d "$root/build/qemu-prefixes/win64" ]; then
   echo "== making the emulated machine's Wine prefixes in build/qemu-prefixes (kept for later runs)"
   start=$SECONDS
-  bash "$root/scripts/in-qemu.sh" bash "$root/scripts/in-qemu.sh" --make-prefixes
+  # A kill of this script ends the machine too (in-qemu.sh ends qemu on the signal).
+  setpriv --pdeathsig TERM bash "$root/scripts/in-qemu.sh" bash "$root/scripts/in-qemu.sh" --make-prefixes
   echo "== prefixes made in $((SECONDS - start)) s"
 fi

@@ -46,7 +46,8 @@ fi
 mkdir -p "$logs"
 rm -f "$logs"/ctest-*.log
 start=$SECONDS
-bash "$root/scripts/in-qemu.sh" bash "$root/scripts/qemu-tests.sh" --in-guest
+# A kill of this script ends the machine too (in-qemu.sh ends qemu on the signal).
+setpriv --pdeathsig TERM bash "$root/scripts/in-qemu.sh" bash "$root/scripts/qemu-tests.sh" --in-guest
 rc=$?
 took=$((SECONDS - start))
 passed=0 total=0

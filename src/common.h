@@ -1,9 +1,13 @@
-// Shared declarations: the byte-string conventions every module uses.
+// Shared declarations: the program's exit codes and the byte-string conventions every module uses.
 // Text is a run of single bytes in the ANSI code page; positions are 1-based, 0 = not found.
 #pragma once
 #include <string>
 
 namespace lv {
+
+// Exit codes: install and uninstall report a key they could not write or delete; a browser's start
+// always ends with kExitOk (its reply says how it went).
+enum ExitCode : int { kExitOk = 0, kExitRegistryFailed = 1 };
 
 // Tells whether a byte opens a double-byte character in the current ANSI code page.
 // The Windows build passes the system's rule; portable callers default to none.

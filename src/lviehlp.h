@@ -2,9 +2,6 @@
 #pragma once
 namespace lv {
 
-// Exit codes: install and uninstall report a key they could not write or delete.
-enum ExitCode : int { kExitOk = 0, kExitRegistryFailed = 1 };
-
 int Main();
 
 }  // namespace lv

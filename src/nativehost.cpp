@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
+#include "common.h"
 #include "geturl.h"
 #include "iedialog.h"
-#include "lviehlp.h"
 #include "selection.h"
 #include "win32.h"
 
@@ -80,7 +80,7 @@ int RunNativeHost(const HostStart& start) {
     case RequestStatus::NoInput:
         return kExitOk;
     case RequestStatus::Bad:
-        WriteReply(ErrorReply(request.error));
+        WriteReply(ErrorReply(request.code, request.error));
         return kExitOk;
     case RequestStatus::Ok:
         break;

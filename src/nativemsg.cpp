@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common.h"
+#include "version.h"
 
 namespace lv {
 
@@ -45,14 +46,19 @@ bool ReadExactly(ReadBytes read, void* context, char* buffer, std::size_t size, 
     return true;
 }
 
-Request Bad(const char* reason) {
+Request Bad(const char* reason, ErrorCode code = ErrorCode::BadMessage) {
     Request r;
     r.status = RequestStatus::Bad;
+    r.code = code;
     r.error = reason;
     return r;
 }
 
-std::string Dump(const Json& j) { return j.dump(-1, ' ', false, Json::error_handler_t::replace); }
+// A reply's text: its members, then the version that wrote it.
+std::string Dump(Json j) {
+    j["version"] = LV_VERSION_TEXT;
+    return j.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
 
 }  // namespace
 
@@ -91,8 +97,10 @@ Request ParseRequest(const std::string& body) {
     // A page and a selection at once is a request nobody sent: which of them to show is unknown.
     if (url != message.end() && text != message.end()) return Bad("the message has both \"url\" and \"text\"");
     const auto member = url != message.end() ? url : text;
+    // Neither member: another kind of request, one a later version may serve.
     if (member == message.end() || !member->is_string())
-        return Bad("the message has no \"url\" or \"text\" string");
+        return Bad("the message has no \"url\" or \"text\" string",
+                   member == message.end() ? ErrorCode::Unsupported : ErrorCode::BadMessage);
     Request r;
     r.status = RequestStatus::Ok;
     r.isText = member == text;
@@ -113,7 +121,11 @@ std::string QueriedReply(bool asDomain, const std::string& query) {
 
 std::string CancelledReply() { return Dump(Json{{"result", "cancelled"}}); }
 std::string NotRunReply() { return Dump(Json{{"result", "not-run"}}); }
-std::string ErrorReply(const std::string& message) { return Dump(Json{{"result", "error"}, {"message", message}}); }
+std::string ErrorReply(ErrorCode code, const std::string& message) {
+    return Dump(Json{{"result", "error"},
+                     {"message", message},
+                     {"code", code == ErrorCode::Unsupported ? "unsupported" : "bad-message"}});
+}
 
 std::string Frame(const std::string& json) {
     const std::uint32_t size = static_cast<std::uint32_t>(json.size());

@@ -26,14 +26,19 @@ using ReadBytes = std::size_t (*)(void* context, char* buffer, std::size_t size)
 enum class RequestStatus {
     Ok,       // url holds the page's address, or text the selected text (isText), as UTF-8
     NoInput,  // the input ended before its first byte: nothing to answer
-    Bad,      // error holds a short English reason for the reply
+    Bad,      // code and error say why, for the reply
 };
+// An error reply's "code": a JSON object with neither "url" nor "text" is a kind of request this
+// version does not serve (a later extension's), so that extension can tell the user to update
+// lviehlp; anything else wrong is a broken message.
+enum class ErrorCode { BadMessage, Unsupported };
 struct Request {
     RequestStatus status = RequestStatus::NoInput;
     std::string url;
     std::string text;
     bool isText = false;
-    std::string error;
+    ErrorCode code = ErrorCode::BadMessage;
+    std::string error;  // a short English reason
 };
 // Reads exactly one message and takes its "url" or its "text" string member.
 Request ReadRequest(ReadBytes read, void* context);
@@ -44,11 +49,12 @@ Request ParseRequest(const std::string& body);
 // True for the addresses that name a host: http, https and ftp.
 bool IsWebAddress(const std::string& url);
 
-// The replies, as JSON text (UTF-8), and one framed for the output.
+// The replies, as JSON text (UTF-8), and one framed for the output. Each names this program's
+// version ("version", its FileVersion), so an extension knows which lviehlp answered.
 std::string QueriedReply(bool asDomain, const std::string& query);
 std::string CancelledReply();
 std::string NotRunReply();
-std::string ErrorReply(const std::string& message);
+std::string ErrorReply(ErrorCode code, const std::string& message);
 std::string Frame(const std::string& json);
 
 }  // namespace lv

@@ -7,13 +7,17 @@
 # test's own, a wrapper that runs the shipped lviehlp.exe under the suite's Wine; the dialog is
 # clicked from outside; the stand-in main application's log, the host's input and the browser's own
 # console output say what arrived where.
-#   road.sh chromium|firefox road|missing|forbidden|selection DIST_DIR BUILD_DIR
+#   road.sh chromium|firefox road|missing|forbidden|selection|address|older DIST_DIR BUILD_DIR
 # road: only the page's origin reaches the host, "As Domain" on the pre-filled dialog, the query
 # reaches Lorvane, the extension gets "queried". missing: no host manifest, and the extension's
 # page tells the user. forbidden (Chromium): a host manifest that allows another id (an older
 # integration), and the extension's page for that. selection: the same road from a page whose
 # prose "(whois.shop.co.example)." is selected, through the selection's context-menu entry, opened
-# with Shift+F10 and picked from the keyboard.
+# with Shift+F10 and picked from the keyboard. address: the same road from the address bar, "lv
+# whois.shop.co.example" and Enter. older (Chromium): the selection's entry, answered by a stand-in
+# host that replies as an lviehlp from before replies named a version (an error without one),
+# and the extension's page for an integration older than the extension. missing, forbidden and
+# older also leave the problem on the toolbar button, which the extension logs.
 # Chromium loads the unpacked store package, which has no key: its id is the one Chromium derives
 # from the folder's path, and the road's host manifest allows that id.
 # LV_ROAD_SHOT=FILE.png keeps a screenshot of the browser with the dialog over it (the demo).
@@ -30,7 +34,10 @@ app="$work/app" log="$work/app/lv3.log"
 chrome_id=hphpifhccdajjhnlkcodaieopjgdeafg gecko_id=lviehlp@lorvane.com host=com.lorvane.lviehlp
 page="http://www.shop.co.example/index.html?q=private"
 prefill=www.shop.co.example
-[ "$case" = selection ] && page=http://www.shop.co.example/selection.html prefill=whois.shop.co.example
+case "$case" in
+  selection|older) page=http://www.shop.co.example/selection.html prefill=whois.shop.co.example ;;
+  address) prefill=whois.shop.co.example ;;
+esac
 pids=()
 t0=$SECONDS
 
@@ -64,10 +71,19 @@ export LV3_LOG="$(lv_winpath "$log")" LV_SANDBOX_PID="${LV_SANDBOX_PID:-}"
 exec ${LV_IN_ROOT:+"$LV_IN_ROOT"} "$LV_WINE" "$app/lviehlp.exe" "\$@" 2>>"$work/host.log" < <(tee -a "$work/host-input.bin")
 WRAP
 chmod +x "$work/host.sh"
+# The older host answers a text as lviehlp did before its replies named a version: an error, no "version".
+cat >"$work/older.sh" <<'OLDER'
+#!/bin/bash
+reply='{"result":"error","message":"the message has no \"url\" string"}'
+printf "\\x$(printf %02x ${#reply})\\0\\0\\0%s" "$reply"; cat >/dev/null
+OLDER
+chmod +x "$work/older.sh"
+hostpath="$work/host.sh"
+[ "$case" = older ] && hostpath="$work/older.sh"
 manifest() {  # FILE ALLOW_KEY ALLOWED
   mkdir -p "$(dirname "$1")"
   printf '{"name":"%s","description":"Lorvane","path":"%s","type":"stdio","%s":["%s"]}\n' \
-    "$host" "$work/host.sh" "$2" "$3" >"$1"
+    "$host" "$hostpath" "$2" "$3" >"$1"
 }
 
 if [ "$browser" = chromium ]; then
@@ -77,7 +93,7 @@ if [ "$browser" = chromium ]; then
   unzip -q "$dist/lviehlp-extension.zip" -d "$work/extension" || fail "the Chrome Web Store package does not unpack"
   extension=$(realpath "$work/extension")
   path_id=$(printf %s "$extension" | sha256sum | head -c 32 | tr 0-9a-f a-p)
-  [ "$case" = road ] || [ "$case" = selection ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$path_id/"
+  [[ "$case" =~ ^(road|selection|address|older)$ ]] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$path_id/"
   [ "$case" = forbidden ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$chrome_id/"
   # Chromium itself, not the /usr/bin wrapper, which keeps unpacked extensions out. Every request
   # goes through the page server as a proxy, as Firefox's does (a host resolver rule raises
@@ -132,9 +148,11 @@ echo "page shown after $((SECONDS - t0)) s"
 
 # The keyboard command may not be bound in the browser's first seconds: pressed again if nothing came.
 press() { xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key --clearmodifiers alt+shift+l; }
-problem="Lorvane is not installed on this computer"
-[ "$case" = forbidden ] && problem="Lorvane's browser integration is out of date"
-came() { case "$case" in road|selection) [ -s "$work/host-starts.log" ] ;; *) find_window "$problem.*" ;; esac; }
+problem="Lorvane is not installed on this computer" button="Lorvane is not installed"
+[ "$case" = forbidden ] && problem="Lorvane's browser integration is out of date" button=$problem
+[ "$case" = older ] && problem="Lorvane's browser integration is older than this extension" \
+  button="Lorvane's browser integration is too old"
+came() { case "$case" in road|selection|address) [ -s "$work/host-starts.log" ] ;; *) find_window "$problem.*" ;; esac; }
 # The selection's entry, from the keyboard: in Chromium's menu the only item whose title begins with
 # "Q", which that key alone takes; in Firefox's the last item (extensions' items come last there,
 # and its "Inspect" has Q for its access key).
@@ -144,31 +162,37 @@ pick() {
   if [ "$browser" = chromium ]; then xdotool key q; else xdotool key Up Return; fi
 }
 sleep 1
-if [ "$case" = selection ]; then
-  for try in 1 2 3; do
-    pick
-    await 4 came && break
-    xdotool key Escape
-  done
-  came || fail "the selection's menu entry started nothing"
-else
-  for try in 1 2 3 4; do
-    press
-    await 4 came && break
-  done
-  came || fail "Alt+Shift+L started nothing"
-fi
+# The address bar: the keyword, a space (which hands the rest to the extension), the name, Enter.
+type_address() {
+  xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key --clearmodifiers ctrl+l; sleep 0.5
+  xdotool type --delay 50 "lv whois.shop.co.example"; sleep 1; xdotool key Return
+}
+case "$case" in
+  selection|older) act=pick how="the selection's menu entry" ;;
+  address) act=type_address how="\"lv whois.shop.co.example\" in the address bar" ;;
+  *) act=press how="Alt+Shift+L" ;;
+esac
+for try in 1 2 3 4; do
+  $act
+  await 4 came && break
+  [ "$act" = press ] || xdotool key Escape
+done
+came || fail "$how started nothing"
 
-if [ "$case" = missing ] || [ "$case" = forbidden ]; then
+if [ "$case" = missing ] || [ "$case" = forbidden ] || [ "$case" = older ]; then
   [ -s "$work/host-starts.log" ] && fail "the host was started"
-  echo "PASSED ($browser, $case host): the extension's page \"$problem\" after $((SECONDS - t0)) s"
+  # The button keeps the problem: the extension logs its badge and title.
+  marked() { sed 's/\\"/"/g' "$work/browser.log" | grep -qF "Lorvane: button \"!\" $button"; }
+  await 10 marked || fail "the button does not say \"$button\""
+  echo "PASSED ($browser, $case host): the extension's page \"$problem\" and the button's \"!\", $((SECONDS - t0)) s"
   exit 0
 fi
-# Only the origin left the browser: the one message, after its 4-byte length.
-if [ "$case" = road ]; then
+# Only the origin left the browser, or the name typed: the one message, after its 4-byte length.
+if [ "$case" = road ] || [ "$case" = address ]; then
   await 10 test -s "$work/host-input.bin" || fail "the host got no message"
-  sent=$(tail -c +5 "$work/host-input.bin")
-  [ "$sent" = '{"url":"http://www.shop.co.example"}' ] || fail "the host got $sent"
+  sent=$(tail -c +5 "$work/host-input.bin") want='{"url":"http://www.shop.co.example"}'
+  [ "$case" = address ] && want='{"text":"whois.shop.co.example"}'
+  [ "$sent" = "$want" ] || fail "the host got $sent"
 fi
 
 # The demo keeps a picture of the browser with the dialog over it (LV_ROAD_SHOT, a .png file).
@@ -181,6 +205,6 @@ lv_run "$LV_WINE" "$build/tests/win/dialog_click.exe" "$prefill" "As Domain" | t
 await 20 in_log "settext shop.co.example" || fail "Lorvane did not get the text"
 await 10 in_log "query 255 1" || fail "Lorvane was not told to query as a domain"
 # The extension logs the host's reply; Firefox prints the text quoted, its quotes escaped.
-replied() { sed 's/\\"/"/g' "$work/browser.log" | grep -qF 'Lorvane: {"result":"queried","as":"domain","query":"shop.co.example"}'; }
+replied() { sed 's/\\"/"/g' "$work/browser.log" | grep -qF 'Lorvane: {"result":"queried","as":"domain","query":"shop.co.example","version":"1.0.0.4"}'; }
 await 15 replied || fail "the extension did not get the reply"
 echo "PASSED ($browser, $case): Lorvane got \"shop.co.example\" in mode 1, the extension \"queried\", $((SECONDS - t0)) s"

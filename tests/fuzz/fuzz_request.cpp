@@ -1,6 +1,7 @@
 // The native messaging host's request reader on arbitrary input, handed over in uneven pieces:
 // it never reads past the one message, answers every input, and what it accepts is what the
-// message said; a selection's query is one word of the selection, of bounded length.
+// message said; an error is "unsupported" only for an object of another kind; a selection's query
+// is one word of the selection, of bounded length.
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -61,7 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (r.status == lv::RequestStatus::Bad) {
         FUZZ_CHECK(!r.error.empty() && r.url.empty() && r.text.empty());
-        FUZZ_CHECK(!nlohmann::json::parse(lv::ErrorReply(r.error), nullptr, false).is_discarded());
+        FUZZ_CHECK(!nlohmann::json::parse(lv::ErrorReply(r.code, r.error), nullptr, false).is_discarded());
+        // "unsupported" only for a whole JSON object that has neither member: another kind of request.
+        const auto message = whole ? nlohmann::json::parse(in.data + 4, in.data + 4 + length, nullptr, false) : nullptr;
+        FUZZ_CHECK((r.code == lv::ErrorCode::Unsupported) ==
+                   (message.is_object() && !message.contains("url") && !message.contains("text")));
     }
     return 0;
 }

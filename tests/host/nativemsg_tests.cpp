@@ -81,6 +81,7 @@ TEST(NativeMessaging, MalformedRequestsGetAReason) {
     const struct {
         std::string bytes;
         const char* reason;
+        ErrorCode code = ErrorCode::BadMessage;
     } cases[] = {
         {Length(0), "the message is empty"},
         {Length(64 * 1024 + 1) + big, "the message is too long"},
@@ -90,7 +91,7 @@ TEST(NativeMessaging, MalformedRequestsGetAReason) {
         {Message("{\"url\":\xff}"), "the message is not JSON"},
         {Message(R"(["url","x"])"), "the message is not a JSON object"},
         {Message(R"({"url":1})"), "the message has no \"url\" or \"text\" string"},
-        {Message(R"({"URL":"x"})"), "the message has no \"url\" or \"text\" string"},
+        {Message(R"({"URL":"x"})"), "the message has no \"url\" or \"text\" string", ErrorCode::Unsupported},
         {Message(R"({"text":null})"), "the message has no \"url\" or \"text\" string"},
         {Message(R"({"url":"http://a/","text":"a"})"), "the message has both \"url\" and \"text\""},
     };
@@ -98,6 +99,7 @@ TEST(NativeMessaging, MalformedRequestsGetAReason) {
         const Request r = Read(c.bytes);
         EXPECT_EQ(r.status, RequestStatus::Bad) << c.reason;
         EXPECT_EQ(r.error, c.reason);
+        EXPECT_EQ(r.code, c.code) << c.reason;
     }
     // At the bound exactly, the text is read and judged.
     const std::string atBound = R"({"url":")" + std::string(64 * 1024 - 10, 'a') + R"("})";
@@ -119,8 +121,20 @@ TEST(NativeMessaging, ASelectionIsQueriedByTheAddressItsFirstWordNames) {
     } cases[] = {
         {"https://user:pw@www.example.com:8443/a?b", "www.example.com:8443"},
         {"a@b@mail.example.org,", "mail.example.org"},
-        {"MAILTO:hostmaster@example.org?subject=whois", "example.org"},
+        {"MAILTO:hostmaster@example.org?cc=abuse@example.net", "example.org"},
         {"(192.0.2.7).", "192.0.2.7"},
+        {"fe80::", "fe80::"},
+        {"(2001:db8::).", "2001:db8::"},
+        {"https://www.example.com?ref=x", "www.example.com"},
+        {"www.example.com/about", "www.example.com"},
+        {"example.org#top", "example.org"},
+        {"\xe2\x80\x8e" "example.com\xe2\x80\x8e", "example.com"},
+        {"\xef\xbb\xbf\xe2\x80\x8b\xe2\x81\xa7" "example.com\xe2\x80\xa9x", "example.com"},
+        {"\xe2\x80\xae" "example.com\xc2\x85x", "example.com"},
+        {"\xef\xbc\x88" "example.com\xef\xbc\x89", "example.com"},
+        {"example.com\xe3\x80\x82", "example.com"},
+        {"example.com\xe2\x80\xa6", "example.com"},
+        {"example.com\xe2\x80\xa8second.example", "example.com"},
         {"\"www.example.com\",", "www.example.com"},
         {"\xe2\x80\x9c" "example.com\xe2\x80\x9d;", "example.com"},
         {"<http://[2001:db8::1]>", "[2001:db8::1]"},
@@ -136,11 +150,15 @@ TEST(NativeMessaging, ASelectionIsQueriedByTheAddressItsFirstWordNames) {
 }
 
 TEST(NativeMessaging, RepliesAsTheBrowserReadsThem) {
-    EXPECT_EQ(QueriedReply(true, "shop.co.example"), R"({"result":"queried","as":"domain","query":"shop.co.example"})");
-    EXPECT_EQ(QueriedReply(false, "a\"b\\"), R"({"result":"queried","as":"host","query":"a\"b\\"})");
-    EXPECT_EQ(CancelledReply(), R"({"result":"cancelled"})");
-    EXPECT_EQ(NotRunReply(), R"({"result":"not-run"})");
-    EXPECT_EQ(ErrorReply("the message is empty"), R"({"result":"error","message":"the message is empty"})");
-    EXPECT_EQ(QueriedReply(false, "\xff"), "{\"result\":\"queried\",\"as\":\"host\",\"query\":\"\xef\xbf\xbd\"}");
+    EXPECT_EQ(QueriedReply(true, "shop.co.example"),
+              R"({"result":"queried","as":"domain","query":"shop.co.example","version":"1.0.0.4"})");
+    EXPECT_EQ(QueriedReply(false, "a\"b\\"), R"({"result":"queried","as":"host","query":"a\"b\\","version":"1.0.0.4"})");
+    EXPECT_EQ(CancelledReply(), R"({"result":"cancelled","version":"1.0.0.4"})");
+    EXPECT_EQ(NotRunReply(), R"({"result":"not-run","version":"1.0.0.4"})");
+    EXPECT_EQ(ErrorReply(ErrorCode::BadMessage, "the message is empty"),
+              R"({"result":"error","message":"the message is empty","code":"bad-message","version":"1.0.0.4"})");
+    EXPECT_EQ(ErrorReply(ErrorCode::Unsupported, "x"), R"({"result":"error","message":"x","code":"unsupported","version":"1.0.0.4"})");
+    EXPECT_EQ(QueriedReply(false, "\xff"),
+              "{\"result\":\"queried\",\"as\":\"host\",\"query\":\"\xef\xbf\xbd\",\"version\":\"1.0.0.4\"}");
     EXPECT_EQ(Frame("{}"), std::string("\x02\x00\x00\x00{}", 6));
 }

@@ -13,8 +13,9 @@ table MsiLockPermissionsEx | grep -qxF "$(printf 'LockInstallDir\tINSTALLDIR\tCr
   bad "INSTALLDIR is not locked to SYSTEM, Administrators and read-only Users"
 table CreateFolder | grep -qx "$(printf 'INSTALLDIR\tInstallDirRecord')" || bad "INSTALLDIR is not created by the package"
 msiinfo suminfo "$msi" | grep -qx 'Version: 500 (1f4)' || bad "the package does not require Windows Installer 5 (the lock needs it)"
-# After InstallFiles (4000), whenever the product is not being removed: installation and repair.
-table InstallExecuteSequence | grep -qx "$(printf 'LvRegister\tNOT REMOVE\t6390')" || bad "registration is not run on installation and repair"
+# After InstallFiles (4000) and an older version's removal, unless the product is being removed.
+table InstallExecuteSequence | grep -qx "$(printf 'LvRegister\tNOT REMOVE\t6590')" || bad "registration is not run on installation and repair"
+table Property | grep -qx "$(printf 'SecureCustomProperties\tLV_OLDER_VERSION;LV_NEWER_VERSION;ANNOUNCE_EXTENSION')" || bad "ANNOUNCE_EXTENSION is not secure"
 for f in lviehlp.exe:$version lvieres.dll:$version lviehlp_chromium.json: lviehlp_firefox.json:; do
   table File | awk -F'\t' -v f="${f%%:*}" -v v="${f#*:}" '$1 == f && $5 == v {ok=1} END {exit !ok}' ||
     bad "${f%%:*} has no File.Version '${f#*:}'"

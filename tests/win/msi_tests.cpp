@@ -1,6 +1,6 @@
 // The Windows Installer package under the platform's own msiexec: silent install (with the browsers'
 // native messaging host manifests and keys), the same package again, removal, a folder of the
-// integrator's choice, the next version over this one, and a failed registration rolled back.
+// integrator's choice, the next versions over this one offering the extension, and a failed registration rolled back.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -33,6 +33,7 @@ int Msiexec(const std::string& args, const std::string& log) {
 }
 std::string Package() { return lvtest::DistFile(LV_MSI_NAME); }
 std::string NextPackage() { return lvtest::WinPath(LV_NEXT_MSI); }
+std::string AfterNextPackage() { return lvtest::WinPath(LV_AFTER_NEXT_MSI); }
 
 // Where a 32-bit package lands by default: the 32-bit program folder.
 std::string DefaultDir() {
@@ -61,6 +62,35 @@ int SubkeyCount(const char* path) {
 // A 32-bit package is listed in the 32-bit view of the registry: named, so that a 64-bit test
 // program reads it too. 32-bit Windows has only the one view and ignores the flag.
 const REGSAM kPackageView = KEY_WOW64_32KEY;
+
+// The offers of the extension as "key|update_url", for every id under Chrome's and Edge's key: in the
+// 32-bit view that the browsers read and, on 64-bit Windows, in the 64-bit view (marked).
+const std::string kChromeKey = "Software\\Google\\Chrome\\Extensions";
+const std::string kEdgeKey = "Software\\Microsoft\\Edge\\Extensions";
+std::vector<std::string> Offers() {
+    BOOL wow64 = sizeof(void*) == 8;
+    if (!wow64) IsWow64Process(GetCurrentProcess(), &wow64);
+    std::vector<std::string> out;
+    for (const REGSAM view : {KEY_WOW64_32KEY, wow64 ? KEY_WOW64_64KEY : 0})
+        for (const std::string& parent : {kChromeKey, kEdgeKey}) {
+            HKEY k;
+            char id[256];
+            if (!view || RegOpenKeyExA(HKEY_LOCAL_MACHINE, parent.c_str(), 0, KEY_READ | view, &k)) continue;
+            for (DWORD i = 0, n; n = sizeof id, !RegEnumKeyExA(k, i, id, &n, nullptr, nullptr, nullptr, nullptr); ++i) {
+                std::string url;
+                DWORD type = 0;
+                ReadValue(HKEY_LOCAL_MACHINE, parent + "\\" + id, "update_url", url, type, view);
+                out.push_back((view == KEY_WOW64_64KEY ? "64-bit view: " : "") + parent + "\\" + id + "|" + url);
+            }
+            RegCloseKey(k);
+        }
+    return out;
+}
+const std::string kChromeOffer = kChromeKey + "\\abcdefghijklmnopabcdefghijklmnop";
+const std::string kEdgeOffer = kEdgeKey + "\\ponmlkjihgfedcbaponmlkjihgfedcba";
+const std::string kForeignOffer = kChromeKey + "\\aaaabbbbccccddddeeeeffffgggghhhh";  // another program's
+const std::string kChromeUrl = "https://clients2.google.com/service/update2/crx";
+const std::string kEdgeUrl = "https://edge.microsoft.com/extensionwebstorebase/v1/crx";
 
 // The native messaging host keys of Chrome, Edge and Firefox: each one's default value, "<none>"
 // for a missing key.
@@ -123,8 +153,9 @@ class PackageTest : public ::testing::Test {
 protected:
     // Nothing of an earlier run left: the package removed, the keys and the default folder gone.
     void SetUp() override {
-        Msiexec("/x " + Quoted(Package()), "setup-removal");
-        Msiexec("/x " + Quoted(NextPackage()), "setup-removal-next");
+        for (const std::string& package : {Package(), NextPackage(), AfterNextPackage()})
+            if (!UninstallEntries().empty()) Msiexec("/x " + Quoted(package), "setup-removal");
+        RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kForeignOffer.c_str(), kPackageView, 0);
         lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kMenuKey);
         lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kButtonKey);
         ASSERT_TRUE(UninstallEntries().empty());
@@ -144,6 +175,7 @@ TEST_F(PackageTest, SilentInstallAgainAndRemoval) {
     EXPECT_EQ(UninstallEntries(), std::vector<std::string>{"Lorvane/MSIE Integration|lviehlp project|" LV_VERSION "|1|1"});
     EXPECT_EQ(HostKeys(), (std::vector<std::string>{dir + "lviehlp-chromium.json", dir + "lviehlp-chromium.json",
                                                     dir + "lviehlp-firefox.json"}));
+    EXPECT_EQ(Offers(), std::vector<std::string>{}) << "no store ids, no offer";
     EXPECT_EQ(Manifest(dir + "lviehlp-chromium.json", "allowed_origins"),
               "com.lorvane.lviehlp|lviehlp.exe|stdio|chrome-extension://hphpifhccdajjhnlkcodaieopjgdeafg/");
     EXPECT_EQ(Manifest(dir + "lviehlp-firefox.json", "allowed_extensions"),
@@ -171,16 +203,20 @@ TEST_F(PackageTest, InstallDirChoosesTheFolder) {
     EXPECT_FALSE(FileThere(DefaultDir() + "lviehlp.exe"));
     EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
     EXPECT_EQ(Value(kButtonKey, "HotIcon").rfind(dir + "lvieres.dll,", 0), 0u) << Value(kButtonKey, "HotIcon");
-    EXPECT_EQ(Msiexec("/x " + Quoted(Package()), "installdir-uninstall"), 0);
+    ASSERT_EQ(Msiexec("/i " + Quoted(NextPackage()), "installdir-next"), 0);  // goes into the same folder
+    EXPECT_EQ(Value(kMenuKey, "Exec"), dir + "lviehlp.exe");
+    EXPECT_EQ(Msiexec("/x " + Quoted(NextPackage()), "installdir-uninstall"), 0);
     EXPECT_TRUE(NoKeys());
     EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
 }
 
-// The next version's package replaces this one; the old version's removal deletes the keys and
-// the new version writes them again. It is built from an ids file that names the Chrome Web Store's
-// and Edge Add-ons' ids (msi.cmake): its manifests, as built and as installed, allow them too.
+// The next version's package replaces this one, and the one after it the next. They are built from
+// an ids file that names the Chrome Web Store's and Edge Add-ons' ids (msi.cmake): their manifests,
+// as built and as installed, allow them too, and they offer the extension under them, keeping the
+// offer's keys through an upgrade. Removal takes them, and nothing of another program's.
 TEST_F(PackageTest, NextVersionReplacesThisOne) {
     const std::string dir = DefaultDir();
+    lvtest::SetSz(HKEY_LOCAL_MACHINE, kForeignOffer, "update_url", kChromeUrl, kPackageView);
     ASSERT_EQ(Msiexec("/i " + Quoted(Package()), "upgrade-from"), 0);
     ASSERT_EQ(Msiexec("/i " + Quoted(NextPackage()), "upgrade-to"), 0);
     EXPECT_EQ(UninstallEntries(),
@@ -195,10 +231,37 @@ TEST_F(PackageTest, NextVersionReplacesThisOne) {
     EXPECT_EQ(Manifest(dir + "lviehlp-chromium.json", "allowed_origins"), storeIds);
     EXPECT_EQ(Manifest(dir + "lviehlp-firefox.json", "allowed_extensions"),
               "com.lorvane.lviehlp|lviehlp.exe|stdio|lviehlp@lorvane.com");
-    EXPECT_EQ(Msiexec("/x " + Quoted(NextPackage()), "upgrade-removal"), 0);
+    const std::vector<std::string> offers{kForeignOffer + "|" + kChromeUrl, kChromeOffer + "|" + kChromeUrl,
+                                          kEdgeOffer + "|" + kEdgeUrl};
+    EXPECT_EQ(Offers(), offers);
+    // Keys deleted and made again would be other keys: those opened before must still be readable.
+    HKEY held[2] = {};
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kChromeOffer.c_str(), 0, KEY_READ | kPackageView, &held[0]);
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEdgeOffer.c_str(), 0, KEY_READ | kPackageView, &held[1]);
+    ASSERT_EQ(Msiexec("/i " + Quoted(AfterNextPackage()), "upgrade-again"), 0);
+    for (HKEY k : held) {
+        EXPECT_EQ(RegQueryValueExA(k, "update_url", nullptr, nullptr, nullptr, nullptr), 0) << "1018: deleted";
+        RegCloseKey(k);
+    }
+    EXPECT_EQ(Offers(), offers);
+    EXPECT_EQ(Msiexec("/x " + Quoted(AfterNextPackage()), "upgrade-removal"), 0);
     EXPECT_TRUE(NoKeys());
     EXPECT_FALSE(FileThere(dir + "lviehlp.exe"));
     EXPECT_TRUE(UninstallEntries().empty());
+    EXPECT_EQ(Offers(), std::vector<std::string>{offers[0]});
+}
+
+// ANNOUNCE_EXTENSION=0 at installation: no offer, and none added later by a repair (what msiexec /f
+// asks for, which Wine's msiexec does not do itself), the same package again or the next version.
+TEST_F(PackageTest, OfferTurnedOffStaysOff) {
+    const std::string next = "/i " + Quoted(NextPackage());
+    int n = 0;
+    for (const std::string step : {next + " ANNOUNCE_EXTENSION=0", next + " REINSTALL=ALL REINSTALLMODE=omus",
+                                   next + " ANNOUNCE_EXTENSION=1", "/i " + Quoted(AfterNextPackage())}) {
+        ASSERT_EQ(Msiexec(step, "no-offer-" + std::to_string(++n)), 0) << step;
+        EXPECT_EQ(Offers(), std::vector<std::string>{}) << step;
+    }
+    EXPECT_EQ(Msiexec("/x " + Quoted(AfterNextPackage()), "no-offer-removal"), 0);
 }
 
 // A key cannot be created under a volatile one: "install" fails, and so does the installation.
@@ -209,7 +272,7 @@ TEST_F(PackageTest, FailedRegistrationRollsEverythingBack) {
                               &k, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(k);
-    const int code = Msiexec("/i " + Quoted(Package()), "install-failing");
+    const int code = Msiexec("/i " + Quoted(NextPackage()), "install-failing");
     lvtest::DeleteTree(HKEY_LOCAL_MACHINE, kExtensions);
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kExtensions, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) == ERROR_SUCCESS)
         RegCloseKey(k);
@@ -219,6 +282,7 @@ TEST_F(PackageTest, FailedRegistrationRollsEverythingBack) {
     EXPECT_FALSE(FileThere(DefaultDir() + "lvieres.dll"));
     EXPECT_FALSE(FileThere(DefaultDir() + "lviehlp-firefox.json"));
     EXPECT_EQ(HostKeys(), (std::vector<std::string>{"<none>", "<none>", "<none>"})) << "written before the failure";
+    EXPECT_EQ(Offers(), std::vector<std::string>{}) << "written before the failure";
     EXPECT_TRUE(UninstallEntries().empty());
 }
 

@@ -57,13 +57,13 @@ TEST_F(NativeHostTest, ChromeStartQueriesTheChosenTextOrNone) {
         int mode;
         ChromeStart how;
     } cases[] = {
-        {"As Domain", R"({"result":"queried","as":"domain","query":"shop.co.example"})", "settext shop.co.example", 1,
-         ChromeStart::ThroughCmd},
-        {"As IP/Hostname", R"({"result":"queried","as":"host","query":"www.shop.co.example"})",
+        {"As Domain", R"({"result":"queried","as":"domain","query":"shop.co.example","version":"1.0.0.4"})",
+         "settext shop.co.example", 1, ChromeStart::ThroughCmd},
+        {"As IP/Hostname", R"({"result":"queried","as":"host","query":"www.shop.co.example","version":"1.0.0.4"})",
          "settext www.shop.co.example", 0, ChromeStart::ThroughCmd},
-        {"Cancel", R"({"result":"cancelled"})", nullptr, -1, ChromeStart::ThroughCmd},
-        {"As Domain", R"({"result":"queried","as":"domain","query":"shop.co.example"})", "settext shop.co.example", 1,
-         ChromeStart::Direct},
+        {"Cancel", R"({"result":"cancelled","version":"1.0.0.4"})", nullptr, -1, ChromeStart::ThroughCmd},
+        {"As Domain", R"({"result":"queried","as":"domain","query":"shop.co.example","version":"1.0.0.4"})",
+         "settext shop.co.example", 1, ChromeStart::Direct},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.button) + (c.how == ChromeStart::Direct ? ", started directly" : ", through cmd.exe"));
@@ -92,7 +92,7 @@ TEST_F(NativeHostTest, ChromeStartWithoutMainApplicationRepliesNotRun) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(InspectErrorBox(box).text, "Failed to launch Lorvane!");
     EXPECT_TRUE(DismissErrorBox(box));
-    EXPECT_EQ(Reply(), R"({"result":"not-run"})");
+    EXPECT_EQ(Reply(), R"({"result":"not-run","version":"1.0.0.4"})");
 }
 
 TEST_F(NativeHostTest, DialogIsCentredOverTheRequestingBrowserWindow) {
@@ -108,7 +108,7 @@ TEST_F(NativeHostTest, DialogIsCentredOverTheRequestingBrowserWindow) {
         EXPECT_NEAR((r.left + r.right) / 2, 500, 1);
         EXPECT_NEAR((r.top + r.bottom) / 2, 400, 1);
         PostMessageA(d_.window, WM_COMMAND, IDCANCEL, 0);  // Esc
-        EXPECT_EQ(Reply(), R"({"result":"cancelled"})");
+        EXPECT_EQ(Reply(), R"({"result":"cancelled","version":"1.0.0.4"})");
     }
 }
 
@@ -127,7 +127,17 @@ TEST_F(NativeHostTest, PrefillIsTheHostOfAWebAddressOrWhatASelectionNames) {
         {R"({"url":"https://www.shop.co.example:8443"})", "www.shop.co.example:8443"},
         {R"({"url":""})", ""},
         {R"({"text":"(\u043f\u0440\u0438\u043c\u0435\u0440.\u0440\u0444). Whois"})", "xn--e1afmkfd.xn--p1ai"},
-        {R"({"text":"mailto:hostmaster@shop.co.example"})", "shop.co.example"},
+        {R"({"text":"mailto:hostmaster@shop.co.example?cc=abuse@example.net"})", "shop.co.example"},
+        {R"({"text":"fe80::"})", "fe80::"},
+        {R"({"text":"(2001:db8::)."})", "2001:db8::"},
+        {R"({"text":"https://www.example.com?ref=x"})", "www.example.com"},
+        {R"({"text":"www.example.com/about"})", "www.example.com"},
+        {R"({"text":"example.org#top"})", "example.org"},
+        {R"({"text":"\u200eexample.com\u200e"})", "example.com"},
+        {R"({"text":"\uff08example.com\uff09"})", "example.com"},
+        {R"({"text":"example.com\u3002"})", "example.com"},
+        {R"({"text":"example.com\u2026"})", "example.com"},
+        {R"({"text":"example.com\u2028second.example"})", "example.com"},
         {R"({"text":" \n\t "})", ""},
     };
     for (const auto& c : cases) {
@@ -136,7 +146,7 @@ TEST_F(NativeHostTest, PrefillIsTheHostOfAWebAddressOrWhatASelectionNames) {
         EXPECT_EQ(Text(d_.edit), c.edit);
         EXPECT_EQ(IsWindowEnabled(d_.host) != 0, *c.edit != '\0');
         PostMessageA(d_.window, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_EQ(Reply(), R"({"result":"cancelled"})");
+        EXPECT_EQ(Reply(), R"({"result":"cancelled","version":"1.0.0.4"})");
     }
 }
 
@@ -145,16 +155,20 @@ TEST_F(NativeHostTest, MalformedMessagesGetAnErrorAndNoWindow) {
         std::string bytes;  // raw, length included
         const char* reply;
     } cases[] = {
-        {std::string(4, '\0'), R"({"result":"error","message":"the message is empty"})"},
-        {std::string("\x01\x00\x01\x00", 4), R"({"result":"error","message":"the message is too long"})"},
-        {std::string("\x20\x00\x00\x00{\"url\":", 11), R"({"result":"error","message":"the message was cut short"})"},
-        {std::string("\x03\x00\x00\x00url", 7), R"({"result":"error","message":"the message is not JSON"})"},
+        {std::string(4, '\0'),
+         R"({"result":"error","message":"the message is empty","code":"bad-message","version":"1.0.0.4"})"},
+        {std::string("\x01\x00\x01\x00", 4),
+         R"({"result":"error","message":"the message is too long","code":"bad-message","version":"1.0.0.4"})"},
+        {std::string("\x20\x00\x00\x00{\"url\":", 11),
+         R"({"result":"error","message":"the message was cut short","code":"bad-message","version":"1.0.0.4"})"},
+        {std::string("\x03\x00\x00\x00url", 7),
+         R"({"result":"error","message":"the message is not JSON","code":"bad-message","version":"1.0.0.4"})"},
         {std::string("\x0b\x00\x00\x00[\"http://\"]", 15),
-         R"({"result":"error","message":"the message is not a JSON object"})"},
+         R"({"result":"error","message":"the message is not a JSON object","code":"bad-message","version":"1.0.0.4"})"},
         {std::string("\x0d\x00\x00\x00{\"link\":\"x\"}", 17),
-         R"({"result":"error","message":"the message has no \"url\" or \"text\" string"})"},
+         R"({"result":"error","message":"the message has no \"url\" or \"text\" string","code":"unsupported","version":"1.0.0.4"})"},
         {std::string("\x16\x00\x00\x00{\"url\":\"x\",\"text\":\"y\"}", 26),
-         R"({"result":"error","message":"the message has both \"url\" and \"text\""})"},
+         R"({"result":"error","message":"the message has both \"url\" and \"text\"","code":"bad-message","version":"1.0.0.4"})"},
         {"", nullptr},  // the input ends at once: no reply at all
     };
     for (const auto& c : cases) {
@@ -198,7 +212,7 @@ TEST_F(NativeHostTest, FirefoxStartMainApplicationLeavesTheJobWhereAllowed) {
         std::string out, json;
         EXPECT_TRUE(ReadToEnd(pipes_, out, 60000));
         EXPECT_TRUE(Unframe(out, json));
-        EXPECT_EQ(json, R"({"result":"queried","as":"domain","query":"shop.co.example"})");
+        EXPECT_EQ(json, R"({"result":"queried","as":"domain","query":"shop.co.example","version":"1.0.0.4"})");
         EXPECT_GE(WaitForLine(log_, expected::QueryLine(1)), 0);
         const long pid = NumberAfter(LogLines(log_), "start ");
         ASSERT_GE(pid, 0) << "the stand-in logged no start";

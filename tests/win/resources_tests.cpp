@@ -142,9 +142,9 @@ TEST(VersionBlock, BothFilesHaveTheProgramsVersion) {
         const VS_FIXEDFILEINFO* fixed = FixedInfo(block);
         ASSERT_NE(fixed, nullptr);
         EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-        EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
+        EXPECT_EQ(fixed->dwFileVersionLS, 0x00000004u);
         EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(type));
-        EXPECT_STREQ(VersionString(block, "FileVersion"), "1.0.0.3");
+        EXPECT_STREQ(VersionString(block, "FileVersion"), "1.0.0.4");
     }
 }
 
@@ -153,7 +153,7 @@ TEST(VersionBlock, FieldsAsShipped) {
     const VS_FIXEDFILEINFO* fixed = FixedInfo(block);
     ASSERT_NE(fixed, nullptr);
     EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000003u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000004u);
     EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
     EXPECT_EQ(fixed->dwFileFlags, 0u);
 
