@@ -34,14 +34,14 @@ hosts=(lviehlp window dlls console)
 states=(cold warm)
 host=com.lorvane.lviehlp
 page="http://www.shop.co.example/index.html"
-pids=() app_pid=""
+pids=() app_pid="" browser_pid=""
 
 cleanup() {
   local p
-  # Chromium ends its own processes on SIGTERM; any it leaves are found by the profile's path.
-  for p in "${pids[@]}"; do kill -TERM "$p" 2>/dev/null; done
-  for p in "${pids[@]}"; do timeout 10 tail --pid="$p" -f /dev/null 2>/dev/null || kill -KILL "$p" 2>/dev/null; done
-  kill -KILL $(pgrep -f -- "--user-data-dir=$out/profile") 2>/dev/null || true
+  # Chromium ends its own processes on SIGTERM; any it leaves are in its process group.
+  for p in "${pids[@]}"; do kill -TERM "$p" 2>/dev/null || true; done
+  for p in "${pids[@]}"; do timeout 10 tail --pid="$p" -f /dev/null 2>/dev/null || kill -KILL "$p" 2>/dev/null || true; done
+  [ -z "$browser_pid" ] || kill -KILL -- "-$browser_pid" 2>/dev/null || true
   lv_wine_stop
   wait 2>/dev/null || true
 }
@@ -50,7 +50,7 @@ build() {
   if [ -z "${LV_KEYS_BUILT:-}" ]; then
     bash scripts/setup.sh >/dev/null
     lv_win_configure
-    cmake --build "$lv_win_build" -j2 --target lviehlp lviehlp_extension lvbench_receiver lvbench_host_console \
+    cmake --build "$lv_win_build" -j2 --target lviehlp lvieres lviehlp_extension lvbench_receiver lvbench_host_console \
       lvbench_host_window lvbench_host_window_dlls >/dev/null
   fi
   cc -O2 -Wall -Wextra -Werror -o "$out/lvkeys" bench/keys/lvkeys.c -lX11 -lXtst
@@ -92,12 +92,13 @@ WRAP
   mkdir -p "$profile/NativeMessagingHosts"
   printf '{"name":"%s","description":"Lorvane","path":"%s","type":"stdio","allowed_origins":["%s"]}\n' \
     "$host" "$out/host.sh" "chrome-extension://$path_id/" >"$profile/NativeMessagingHosts/$host.json"
-  /usr/lib/chromium/chromium --no-sandbox --user-data-dir="$profile" --no-first-run --no-default-browser-check \
+  setsid /usr/lib/chromium/chromium --no-sandbox --user-data-dir="$profile" --no-first-run --no-default-browser-check \
     --disable-gpu --disable-dev-shm-usage --disable-background-networking --disable-component-update \
     --password-store=basic --window-position=0,0 --window-size=1100,800 \
     --load-extension="$extension" --proxy-server="http://127.0.0.1:$port" --test-type \
     --enable-logging=stderr --v=0 "$page" >"$out/browser.log" 2>&1 &
-  pids+=($!)
+  browser_pid=$!
+  pids+=("$browser_pid")
   for i in $(seq 200); do
     window=$(xdotool search --onlyvisible --name '^Shop test page - Chromium$' 2>/dev/null | head -1) && [ -n "$window" ] && break
     sleep 0.2
