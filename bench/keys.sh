@@ -187,32 +187,33 @@ print_table() {
   while IFS=$'\t' read -r s h m l x p n; do
     med[$s.$h]=$m range[$s.$h]="$l-$x" part[$s.$h]=$p missed[$s.$h]=$n
   done <"$out/summary.tsv"
-  row() { printf '%-40s %9s %13s %9s %13s %6s\n' "$@"; }
+  row() { printf '%-40s %9s %13s %9s %13s\n' "$@"; }
   echo
   echo "### Key to dialog: Alt+Shift+L in Chromium to the host's window mapped ($runs runs each, interleaved)"
   echo
-  row "" "Lorvane" "not running" "Lorvane" "running" ""
-  row "Host (same manifest and wrapper)" "median" "min-max" "median" "min-max" "ms"
+  row "" "Lorvane" "not running" "Lorvane" "running"
+  row "Host (same manifest and wrapper), ms" "median" "min-max" "median" "min-max"
   for h in lviehlp:"lviehlp: key -> dialog mapped" window:"plain window: key -> window mapped" \
     dlls:"  + lviehlp's DLLs: key -> window mapped" console:"console: key -> reply {} logged"; do
-    row "${h#*:}" "${med[cold.${h%%:*}]}" "${range[cold.${h%%:*}]}" "${med[warm.${h%%:*}]}" "${range[warm.${h%%:*}]}" ""
+    row "${h#*:}" "${med[cold.${h%%:*}]}" "${range[cold.${h%%:*}]}" "${med[warm.${h%%:*}]}" "${range[warm.${h%%:*}]}"
   done
-  row "Browser's own part: key -> host started" "${part[cold.console]}" "" "${part[warm.console]}" "" ""
+  row "Browser's own part: key -> host started" "${part[cold.console]}" "" "${part[warm.console]}" ""
   echo
-  row "Ratio (medians)" "cold" "target met" "warm" "target met" ""
+  row "Ratio (medians)" "" "target met" "" "target met"
   local c w
   c=$(ratio "${med[cold.lviehlp]}" "${med[cold.window]}") w=$(ratio "${med[warm.lviehlp]}" "${med[warm.window]}")
-  row "lviehlp / plain window" "$c" "<=1.05 $(met "$c")" "$w" "<=1.05 $(met "$w")" ""
+  row "lviehlp / plain window" "$c" "<=1.05 $(met "$c")" "$w" "<=1.05 $(met "$w")"
   row "lviehlp / plain window + lviehlp's DLLs" "$(ratio "${med[cold.lviehlp]}" "${med[cold.dlls]}")" "" \
-    "$(ratio "${med[warm.lviehlp]}" "${med[warm.dlls]}")" "" ""
+    "$(ratio "${med[warm.lviehlp]}" "${med[warm.dlls]}")" ""
   row "plain window + lviehlp's DLLs / plain" "$(ratio "${med[cold.dlls]}" "${med[cold.window]}")" "" \
-    "$(ratio "${med[warm.dlls]}" "${med[warm.window]}")" "" ""
+    "$(ratio "${med[warm.dlls]}" "${med[warm.window]}")" ""
   row "lviehlp / console" "$(ratio "${med[cold.lviehlp]}" "${med[cold.console]}")" "" \
-    "$(ratio "${med[warm.lviehlp]}" "${med[warm.console]}")" "" ""
+    "$(ratio "${med[warm.lviehlp]}" "${med[warm.console]}")" ""
   local lost=0
   for s in "${!missed[@]}"; do lost=$((lost + missed[$s])); done
   [ "$lost" = 0 ] || echo "presses that brought nothing within 8 s: $lost (not counted)"
   echo "$(wine --version 2>/dev/null | tr -d '\r'), the $lv_win_triple program, $WINEARCH prefix, warm wineserver; $(/usr/lib/chromium/chromium --version 2>/dev/null)"
+  echo "machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1)"
   echo "load average before and after: $load_start / $(cut -d' ' -f1-3 /proc/loadavg)"
 }
 
