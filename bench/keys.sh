@@ -17,8 +17,9 @@
 # The wrapper stamps its start, which gives the browser's own part: key -> host started.
 #   bash bench/keys.sh       LV_KEYS_RUNS runs of each host in each state (default LV_BENCH_RUNS,
 #                            else 20; at least 10)
-# bench/run.sh runs it after its own tables, on its screen; alone it builds what it needs and starts
-# a private screen. Raw lines in bench/out/keys/, the table on standard output and in table.txt.
+# bench/run.sh runs it last, with what run.sh built (LV_KEYS_BUILT=1); alone it builds what it needs.
+# Either way on a private screen. Raw lines in bench/out/keys/, the table on standard output and in
+# table.txt.
 # LV_KEYS_WINEDEBUG sets the hosts' WINEDEBUG (for example +timestamp,+loaddll, in host.log).
 set -Eeuo pipefail
 trap 'echo "bench/keys.sh: failed at line $LINENO" >&2' ERR
