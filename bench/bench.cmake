@@ -57,3 +57,15 @@ add_executable(lvbench_receiver WIN32 ${CMAKE_SOURCE_DIR}/bench/receiver/receive
 target_compile_options(lvbench_receiver PRIVATE ${LV_WARN})
 target_link_options(lvbench_receiver PRIVATE ${LV_WIN_LINK})
 set_target_properties(lvbench_receiver PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${LV_BENCH_DIR}")
+
+# The key-to-dialog row's floors, native messaging hosts started by the real browser as lviehlp
+# is: a console program that replies at once, and a plain window titled "Lorvane", alone and with
+# the DLLs lviehlp imports at start (and its manifest).
+lv_bench_program(lvbench_host_window ${CMAKE_SOURCE_DIR}/bench/hosts/window.cpp)
+lv_bench_program(lvbench_host_window_dlls ${CMAKE_SOURCE_DIR}/bench/hosts/window.cpp "${LV_BARE_MF_RC}")
+target_compile_definitions(lvbench_host_window_dlls PRIVATE LV_FLOOR_DLLS)
+target_link_libraries(lvbench_host_window_dlls PRIVATE comctl32 ws2_32)
+add_executable(lvbench_host_console ${CMAKE_SOURCE_DIR}/bench/hosts/console.cpp)
+target_compile_options(lvbench_host_console PRIVATE ${LV_WARN})
+target_link_options(lvbench_host_console PRIVATE ${LV_WIN_LINK} $<$<BOOL:${MINGW}>:-s>)
+set_target_properties(lvbench_host_console PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${LV_BENCH_DIR}")

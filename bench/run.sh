@@ -24,7 +24,8 @@ bin="$build_dir/bench"
 bench="$bin/lvbench.exe"
 targets=(lviehlp lvieres lvbench lvbench_bare lvbench_bare_mf lvbench_floor lvbench_floor_delay lvbench_lviehlp_plain
   lvbench_lviehlp_soft
-  lvbench_receiver lvbrowser lvshellwin)
+  lvbench_receiver lvbrowser lvshellwin
+  lviehlp_extension lvbench_host_console lvbench_host_window lvbench_host_window_dlls)
 url="http://www.shop.co.example/index.html"
 shellwin_key='HKLM\Software\Classes\CLSID\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\InprocServer32'
 x11_key='HKCU\Software\Wine\X11 Driver'
@@ -198,33 +199,40 @@ print_setting() {
   echo
   echo "### $s: $(setting_title "$s")"
   echo
-  row "Measure ($runs runs each)" lviehlp bare ratio target met
-  a=$(ratio "$(su frame after)" "$(su frame bare)")
-  row "Start-up to window, median (ms)" "$(su frame after)" "$(su frame bare)" "$a" "<= 1.15x" "$(met "$a" 1.15)"
-  row "Start-up to window, p95 (ms)" "$(su frame after p95)" "$(su frame bare p95)" \
-    "$(ratio "$(su frame after p95)" "$(su frame bare p95)")" "" ""
-  a=$(ratio "$(ws frame after)" "$(ws frame bare)")
-  row "Peak working set, median (KiB)" "$(ws frame after)" "$(ws frame bare)" "$a" "<= 1.2x" "$(met "$a" 1.2)"
-  row "Hand-over click -> 0x4FD, median (ms)" "$(v "$s" handover)" "" "" "" ""
-  row "Hand-over click -> 0x4FD, p95 (ms)" "$(v "$s" handover p95)" "" "" "< 5" "$(met "$(v "$s" handover p95)" 4.999)"
-  echo
-  echo "A browser's extension (native messaging host start, one message) and the browser's own start, same run"
-  row "" host no-arg ratio "" ""
-  row "To the pre-filled dialog, median (ms)" "$(su frame host)" "$(su frame after)" "$(ratio "$(su frame host)" "$(su frame after)")" "" ""
-  row "To the pre-filled dialog, p95 (ms)" "$(su frame host p95)" "$(su frame after p95)" "$(ratio "$(su frame host p95)" "$(su frame after p95)")" "" ""
-  row "Peak working set, median (KiB)" "$(ws frame host)" "$(ws frame after)" "$(ratio "$(ws frame host)" "$(ws frame after)")" "" ""
+  # What the project holds lviehlp to: the time of the plainest program doing its job (the floor),
+  # and nothing measurable for the start by a browser's extension. The time from the key in a real
+  # browser to the dialog is bench/keys.sh's table.
+  row "Goal ($runs runs each, same run)" lviehlp "against" ratio target met
+  for run in frame noframe; do
+    [ $run = frame ] && b="browser frame" || b="no browser frame"
+    a=$(ratio "$(su $run after)" "$(su $run floor)")
+    row "Start-up / floor, $b (ms)" "$(su $run after)" "$(su $run floor)" "$a" "<= 1.05x" "$(met "$a" 1.05)"
+  done
+  a=$(ratio "$(su frame host)" "$(su frame after)")
+  row "Host start / start with no argument (ms)" "$(su frame host)" "$(su frame after)" "$a" "<= 1.05x" "$(met "$a" 1.05)"
   echo
   echo "Against the floor (lviehlp's work and nothing more, same DLLs imported at start), same run"
-  row "" lviehlp floor ratio target met
+  row "" lviehlp floor ratio "" ""
   for run in frame noframe; do
     [ $run = frame ] && b="Browser frame" || b="No browser frame"
-    a=$(ratio "$(su $run after)" "$(su $run floor)")
-    row "$b: start-up median (ms)" "$(su $run after)" "$(su $run floor)" "$a" "<= 1.05x" "$(met "$a" 1.05)"
-    row "  start-up p95 (ms)" "$(su $run after p95)" "$(su $run floor p95)" "$(ratio "$(su $run after p95)" "$(su $run floor p95)")" "" ""
+    row "$b: start-up p95 (ms)" "$(su $run after p95)" "$(su $run floor p95)" "$(ratio "$(su $run after p95)" "$(su $run floor p95)")" "" ""
     row "  peak working set median (KiB)" "$(ws $run after)" "$(ws $run floor)" "$(ratio "$(ws $run after)" "$(ws $run floor)")" "" ""
     row "  floor delay-loaded as lviehlp: median" "$(su $run after)" "$(su $run floor-delay)" \
       "$(ratio "$(su $run after)" "$(su $run floor-delay)")" "" ""
   done
+  echo
+  echo "A browser's extension (native messaging host start, one message) to the pre-filled dialog, same run"
+  row "" host no-arg ratio "" ""
+  row "Start-up p95 (ms)" "$(su frame host p95)" "$(su frame after p95)" "$(ratio "$(su frame host p95)" "$(su frame after p95)")" "" ""
+  row "Peak working set, median (KiB)" "$(ws frame host)" "$(ws frame after)" "$(ratio "$(ws frame host)" "$(ws frame after)")" "" ""
+  echo
+  echo "A bare one-window program, for information: it does none of the job (browser frame)"
+  row "" lviehlp bare ratio "" ""
+  row "Start-up to window, median (ms)" "$(su frame after)" "$(su frame bare)" "$(ratio "$(su frame after)" "$(su frame bare)")" "" ""
+  row "Start-up to window, p95 (ms)" "$(su frame after p95)" "$(su frame bare p95)" \
+    "$(ratio "$(su frame after p95)" "$(su frame bare p95)")" "" ""
+  row "Peak working set, median (KiB)" "$(ws frame after)" "$(ws frame bare)" "$(ratio "$(ws frame after)" "$(ws frame bare)")" "" ""
+  row "Hand-over click -> 0x4FD, median/p95 (ms)" "$(v "$s" handover)" "$(v "$s" handover p95)" "" "" ""
   echo
   echo "Delay-loading (before: every DLL imported at start), same run"
   row "" before after ratio "" ""
@@ -318,6 +326,8 @@ main() {
   lv_wine_stop
   trap - EXIT
   print_tables
+  # The key in a real browser to the dialog, after the rest (it starts its own screen and prefix).
+  LV_KEYS_BUILT=1 LV_KEYS_RUNS="$runs" bash bench/keys.sh
 }
 
 main "$@"

@@ -46,6 +46,9 @@ command -v osslsigncode >/dev/null || need+=(osslsigncode)
 [ -x /usr/lib/chromium/chromium ] || need+=(chromium)
 command -v firefox-esr >/dev/null || need+=(firefox-esr)
 command -v xdotool >/dev/null || need+=(xdotool)
+# The benchmark's key-to-dialog timer (bench/keys/lvkeys.c), a native X client that presses keys.
+dpkg -s libx11-dev >/dev/null 2>&1 || need+=(libx11-dev)
+dpkg -s libxtst-dev >/dev/null 2>&1 || need+=(libxtst-dev)
 command -v zip >/dev/null || need+=(zip)
 # Mozilla's linter for the Firefox package (npm's web-ext, installed below into build/, never globally).
 command -v npm >/dev/null || need+=(nodejs npm)

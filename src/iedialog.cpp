@@ -152,14 +152,15 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 int ScaleX(int v) { return ScaleRound(v, scaleX); }
 int ScaleY(int v) { return ScaleRound(v, scaleY); }
 
-// Steps of RunQueryDialog: the scale from the dialog's dots per inch, then size and place it.
+// Steps of RunQueryDialog: the scale from the screen's dots per inch (the process is system-aware:
+// every window of it has the screen's), then the dialog's size and place, which it is created with.
 void ComputeScale() {
-    WindowDC dc(dialogWnd);
+    WindowDC dc(nullptr);
     scaleY = DpiScale(GetDeviceCaps(dc.get(), LOGPIXELSY));
     scaleX = DpiScale(GetDeviceCaps(dc.get(), LOGPIXELSX));
 }
 
-void PlaceDialog(HWND browser) {
+Box PlacedDialogBox(HWND browser) {
     FrameMetrics f;
     f.frameX = GetSystemMetrics(SM_CXDLGFRAME);
     f.frameY = GetSystemMetrics(SM_CYDLGFRAME);
@@ -176,7 +177,7 @@ void PlaceDialog(HWND browser) {
     Box frame;
     const Box* over = browser && ReadWindowBox(browser, frame) ? &frame : nullptr;
     const Point p = PlaceDialogAt(size.w, size.h, over, m);
-    SetWindowPos(dialogWnd, HWND_TOP, p.x, p.y, size.w, size.h, SWP_NOACTIVATE);
+    return Box{p.x, p.y, p.x + size.w, p.y + size.h};
 }
 
 LRESULT CALLBACK OwnerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -263,11 +264,12 @@ void RunDialog(const DialogSource* source) {
     ownerWnd = CreateWindowExA(0, kOwnerClass, kTitle, 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     if (!ownerWnd) return;
     if (!RegisterWindowClass(kDialogClass, CS_HREDRAW | CS_VREDRAW | CS_SAVEBITS, DialogWndProc, instance)) return;
-    dialogWnd = CreateWindowExA(0, kDialogClass, kTitle, WS_OVERLAPPED | WS_SYSMENU, 0, 0, 0, 0, ownerWnd, nullptr,
-                                instance, nullptr);
-    if (!dialogWnd) return;
     ComputeScale();
-    PlaceDialog(source ? source->frame : FindWindowA("IEFrame", nullptr));
+    // Created where it is shown and at its size: one window change fewer before it appears.
+    const Box box = PlacedDialogBox(source ? source->frame : FindWindowA("IEFrame", nullptr));
+    dialogWnd = CreateWindowExA(0, kDialogClass, kTitle, WS_OVERLAPPED | WS_SYSMENU, box.left, box.top,
+                                box.right - box.left, box.bottom - box.top, ownerWnd, nullptr, instance, nullptr);
+    if (!dialogWnd) return;
     CreateControls(instance);
     SetControlFonts();
 

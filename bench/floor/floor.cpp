@@ -88,13 +88,10 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     HWND owner = CreateWindowExA(0, "LvFloorOwner", "Floor", 0, 0, 0, 0, 0, nullptr, nullptr, inst, nullptr);
     const UINT dialogStyle = CS_HREDRAW | CS_VREDRAW | CS_SAVEBITS;
     if (!owner || !lv::RegisterWindowClass("LvFloorDialog", dialogStyle, DialogProc, inst)) return 1;
-    dialog = CreateWindowExA(0, "LvFloorDialog", "Floor", WS_OVERLAPPED | WS_SYSMENU, 0, 0, 0, 0, owner, nullptr,
-                             inst, nullptr);
-    if (!dialog) return 1;
-    HDC dc = GetDC(dialog);
+    HDC dc = GetDC(nullptr);
     scaleY = lv::DpiScale(GetDeviceCaps(dc, LOGPIXELSY));
     scaleX = lv::DpiScale(GetDeviceCaps(dc, LOGPIXELSX));
-    ReleaseDC(dialog, dc);
+    ReleaseDC(nullptr, dc);
     const lv::FrameMetrics f = {GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME),
                                 GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYBORDER)};
     const lv::Size size = lv::DialogWindowSize(lv::ScaleRound(420, scaleX), lv::ScaleRound(100, scaleY), f);
@@ -110,7 +107,9 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         over = &frame;
     }
     const lv::Point at = lv::PlaceDialogAt(size.w, size.h, over, m);
-    SetWindowPos(dialog, HWND_TOP, at.x, at.y, size.w, size.h, SWP_NOACTIVATE);
+    dialog = CreateWindowExA(0, "LvFloorDialog", "Floor", WS_OVERLAPPED | WS_SYSMENU, at.x, at.y, size.w, size.h,
+                             owner, nullptr, inst, nullptr);
+    if (!dialog) return 1;
     Control("STATIC", "Query address:", WS_CHILD | WS_VISIBLE, 0, 10, 10, 100, 21, inst);
     edit = Control("EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 10, 30, 400, 21,
                    inst);

@@ -95,11 +95,14 @@ if [ "$browser" = chromium ]; then
   path_id=$(printf %s "$extension" | sha256sum | head -c 32 | tr 0-9a-f a-p)
   [[ "$case" =~ ^(road|selection|address|older)$ ]] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$path_id/"
   [ "$case" = forbidden ] && manifest "$profile/NativeMessagingHosts/$host.json" allowed_origins "chrome-extension://$chrome_id/"
-  # Chromium itself, not the /usr/bin wrapper, which keeps unpacked extensions out.
+  # Chromium itself, not the /usr/bin wrapper, which keeps unpacked extensions out. Every request
+  # goes through the page server as a proxy, as Firefox's does (a host resolver rule raises
+  # Chromium's bar "You are using an unsupported command-line flag" over the page); --test-type
+  # keeps that bar away for --no-sandbox, which Chromium requires of root.
   /usr/lib/chromium/chromium --no-sandbox --user-data-dir="$profile" --no-first-run --no-default-browser-check \
     --disable-gpu --disable-dev-shm-usage --disable-background-networking --disable-component-update \
     --password-store=basic --window-position=0,0 --window-size=1100,800 \
-    --load-extension="$extension" --host-resolver-rules="MAP www.shop.co.example:80 127.0.0.1:$port" \
+    --load-extension="$extension" --proxy-server="http://127.0.0.1:$port" --test-type \
     --enable-logging=stderr --v=0 "$page" >"$work/browser.log" 2>&1 &
   pids+=($!)
   title="Shop test page - Chromium"

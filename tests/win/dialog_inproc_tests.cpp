@@ -176,6 +176,8 @@ TEST(DialogInside, FontsClassBrushesAndIcon) {
     ASSERT_NE(owner, nullptr);
     const HICON icon = LoadIconA(GetModuleHandleA(nullptr), "WNDICON");
     ASSERT_NE(icon, nullptr);
+    const HANDLE smallIcon = LoadImageA(GetModuleHandleA(nullptr), "WNDICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED);
     struct {
         HWND w;
         DWORD style;
@@ -184,6 +186,7 @@ TEST(DialogInside, FontsClassBrushesAndIcon) {
         EXPECT_EQ(GetClassLongPtrA(x.w, GCLP_HBRBACKGROUND), static_cast<ULONG_PTR>(COLOR_BTNFACE + 1));
         EXPECT_EQ(GetClassLongPtrA(x.w, GCL_STYLE), x.style);
         EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(x.w, GCLP_HICON)), icon);
+        EXPECT_EQ(reinterpret_cast<HANDLE>(GetClassLongPtrA(x.w, GCLP_HICONSM)), smallIcon);
         EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(x.w, GCLP_HCURSOR)), LoadCursorA(nullptr, IDC_ARROW));
         EXPECT_EQ(GetClassLongPtrA(x.w, GCL_CBCLSEXTRA), 0u);
         EXPECT_EQ(GetClassLongPtrA(x.w, GCL_CBWNDEXTRA), 0u);
