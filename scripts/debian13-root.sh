@@ -18,7 +18,7 @@ if [ -z "$arch" ]; then
 fi
 packages=(wine wine64 xvfb xauth fonts-wine locales)
 [ "$arch" = win32 ] && packages+=(wine32:i386)
-want="trixie ${packages[*]} ja_JP.UTF-8"
+want="trixie ${packages[*]} ja_JP.UTF-8 he_IL.UTF-8"
 [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ] && [ -x "$sysroot/usr/bin/Xvfb" ] && exit 0
 
 echo "== making the Debian 13 root with Wine 10 in build/debian13 (kept for later runs)"
@@ -51,8 +51,9 @@ in_new() {
   in_new apt-get update -q
   in_new apt-get install -y -q --no-install-recommends "${packages[@]}"
   in_new apt-get clean
-  # The double-byte code page 932 that one of the Windows tests runs under.
+  # The code pages two of the Windows tests run under: double-byte 932, and Hebrew 1255.
   in_new localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+  in_new localedef -i he_IL -f UTF-8 he_IL.UTF-8
 } >>"$root/build/debian13.log" 2>&1 || { tail -20 "$root/build/debian13.log" >&2; exit 1; }
 $SUDO mv "$sysroot.new" "$sysroot"
 echo "$want" >"$stamp"

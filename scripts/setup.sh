@@ -72,10 +72,11 @@ if [ ${#need[@]} -gt 0 ] || [ ${#need32[@]} -gt 0 ]; then
     echo "the 32-bit Wine could not be installed: the shipped 32-bit program will not run here" >&2
 fi
 
-# A Japanese locale gives Wine processes the double-byte code page 932 (one of the Windows tests).
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
-  $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-fi
+# Japanese and Hebrew locales give Wine processes the code pages 932 (double-byte) and 1255 (with
+# the bidi marks) that two of the Windows tests run under.
+for l in ja_JP he_IL; do
+  locale -a 2>/dev/null | grep -qi "^$l.utf8$" || $SUDO localedef -i $l -f UTF-8 $l.UTF-8
+done
 
 # web-ext, the linter Firefox Add-ons runs on a submission, pinned, in the project's own folder.
 web_ext_version=10.7.0

@@ -1,7 +1,7 @@
 // The extension's decisions, under Node's own test runner (node --test), with extension/background.js
 // run against a stand-in for the browser's extension API: which request each way in sends, what
-// each reply or browser error shows (problem page, the button's badge and title), the address
-// bar's suggestion line, and the versions each kind of request needs.
+// each reply or browser error shows (problem page, the button's badge and title), and the address
+// bar's suggestion line.
 import { test } from "node:test";
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
@@ -31,20 +31,19 @@ function load(answer = () => ({})) {
     get: (_, key) => (key === "addListener" ? (f) => { on[path] = f; } : member(path ? `${path}.${key}` : key)),
     apply: (_, __, args) => does[path]?.(...args),
   });
-  const context = vm.createContext({ chrome: member(""), URL, console: { info() {}, warn() {} } });
-  vm.runInContext(source, context);
-  const menu = (info) => on["contextMenus.onClicked"](info);
+  vm.runInContext(source, vm.createContext({ chrome: member(""), URL, console: { info() {}, warn() {} } }));
+  const menu = (menuItemId, key) => (value) => on["contextMenus.onClicked"]({ menuItemId, [key]: value });
   const ways = {
     button: (url) => on["action.onClicked"]({ url }),
-    page: (pageUrl) => menu({ menuItemId: "query-page", pageUrl }),
-    link: (linkUrl) => menu({ menuItemId: "query-link", linkUrl }),
-    selection: (selectionText) => menu({ menuItemId: "query-selection", selectionText }),
+    page: menu("query-page", "pageUrl"),
+    link: menu("query-link", "linkUrl"),
+    selection: menu("query-selection", "selectionText"),
     address: (text) => on["omnibox.onInputEntered"](text, "currentTab"),
   };
-  return { seen, ways, on, context };
+  return { seen, ways, on };
 }
 
-test("each way in sends its request", async () => {
+test("each way in sends its request, and the address bar's line says what Enter does", async () => {
   for (const [way, input, sends] of [
     ["button", "http://user:pw@www.shop.co.example:8080/a?q=private", { url: "http://www.shop.co.example:8080" }],
     ["page", "about:blank", { url: "" }],
@@ -61,6 +60,13 @@ test("each way in sends its request", async () => {
     await ways[way](input);
     assert.deepEqual(seen.sent, [JSON.stringify(sends)], `${way} ${input.slice(0, 40)}`);
   }
+  const { seen, on } = load();
+  assert.equal(seen.suggestion, "Query a domain, host name or IP address in Lorvane");
+  for (const [text, line] of [[" whois.shop.co.example ", 'Query "whois.shop.co.example" in Lorvane'],
+    ["<b>x&y", 'Query " b x y" in Lorvane'], ["", "Query a domain, host name or IP address in Lorvane"]]) {
+    on["omnibox.onInputChanged"](text);
+    assert.equal(seen.suggestion, line);
+  }
 });
 
 test("each reply or browser error gives its page, and the button keeps the problem until a request succeeds", async () => {
@@ -68,26 +74,26 @@ test("each reply or browser error gives its page, and the button keeps the probl
   const tooOld = ["!", "Query in Lorvane: Lorvane's browser integration is too old"];
   const clear = ["", "Query in Lorvane"];
   const old = "the message has no \"url\" string";
+  const v = "1.0.0.4";
+  let reply;
+  const { seen, ways } = load(() => reply);
   // In order, in one browser: each row's button is what the rows before it left.
-  const rows = [
+  for (const [way, answer, page, button] of [
     ["page", "Specified native messaging host not found.", { problem: "missing" }, missing],
     ["selection", "Native host has exited.", { problem: "error" }, missing],
     ["selection", "Error when communicating with the native messaging host.", { problem: "error" }, missing],
-    ["page", { result: "cancelled", version: "1.0.0.4" }, null, clear],
+    ["page", { result: "cancelled", version: v }, null, clear],
     ["page", "Access to the specified native messaging host is forbidden.", { problem: "forbidden" },
       ["!", "Query in Lorvane: Lorvane's browser integration is out of date"]],
-    ["selection", { result: "error", message: old }, { problem: "too-old", installed: "", needed: "1.0.0.4" }, tooOld],
+    ["selection", { result: "error", message: old }, { problem: "too-old", installed: "", needed: v }, tooOld],
     ["page", { result: "error", message: old }, { problem: "error" }, tooOld],
-    ["address", { result: "queried", as: "domain", query: "shop.co.example", version: "1.0.0.4" }, null, clear],
-    ["address", { result: "error", code: "unsupported", message: "m", version: "1.0.0.4" },
-      { problem: "too-old", installed: "1.0.0.4", needed: "1.0.0.4" }, tooOld],
-    ["selection", { result: "error", code: "bad-message", message: "m", version: "1.0.0.4" }, { problem: "error" }, tooOld],
+    ["address", { result: "queried", as: "domain", query: "shop.co.example", version: v }, null, clear],
+    ["address", { result: "error", code: "unsupported", message: "m", version: v },
+      { problem: "too-old", installed: v, needed: v }, tooOld],
+    ["selection", { result: "error", code: "bad-message", message: "m", version: v }, { problem: "error" }, tooOld],
     ["page", "No such native application com.lorvane.lviehlp", { problem: "missing" }, missing],
-    ["selection", { result: "not-run", version: "1.0.0.4" }, null, clear],
-  ];
-  let reply;
-  const { seen, ways } = load(() => reply);
-  for (const [way, answer, page, button] of rows) {
+    ["selection", { result: "not-run", version: v }, null, clear],
+  ]) {
     [reply, seen.pages.length] = [answer, 0];
     await ways[way]("http://www.shop.co.example/");
     const what = `${way} ${JSON.stringify(answer)}`;
@@ -96,16 +102,4 @@ test("each reply or browser error gives its page, and the button keeps the probl
     assert.deepEqual(seen.pages, page ? [{ ...page, ...said }] : [], what);
     assert.deepEqual([seen.badge, seen.title], button, what);
   }
-});
-
-test("the address bar's line says what Enter does, and each kind of request names the version it needs", () => {
-  const { seen, on, context } = load();
-  assert.equal(seen.suggestion, "Query a domain, host name or IP address in Lorvane");
-  for (const [text, line] of [[" whois.shop.co.example ", 'Query "whois.shop.co.example" in Lorvane'],
-    ["<b>x&y", 'Query " b x y" in Lorvane'], ["", "Query a domain, host name or IP address in Lorvane"]]) {
-    on["omnibox.onInputChanged"](text);
-    assert.equal(seen.suggestion, line);
-  }
-  assert.deepEqual({ ...vm.runInContext("NEEDS", context) },
-    { page: "", link: "", mail: "1.0.0.4", selection: "1.0.0.4", address: "1.0.0.4" });
 });
